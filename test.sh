@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with sanitizers and runs every test, offscreen and
+# (where possible) in a network namespace of its own.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PKGS="cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-dejavu-core xvfb xauth poppler-utils iproute2 util-linux"
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
+fi
+
+BUILD=build-test
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DKELVOR_SANITIZE=ON >/dev/null
+cmake --build "$BUILD" -j"$(nproc)"
+
+TMPHOME=$(mktemp -d)
+trap 'rm -rf "$TMPHOME"' EXIT
+mkdir -p "$TMPHOME/runtime" "$TMPHOME/config"
+chmod 700 "$TMPHOME/runtime"
+export HOME="$TMPHOME" XDG_RUNTIME_DIR="$TMPHOME/runtime" XDG_CONFIG_HOME="$TMPHOME/config"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0
+export UBSAN_OPTIONS=print_stacktrace=1
+
+run_tests() { ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)" --timeout 300; }
+
+# Nothing may leave loopback: run in a namespace with only lo where we can.
+if [ "${KELVOR_NO_NETNS:-}" != "1" ] && unshare -n true 2>/dev/null; then
+  export -f run_tests; export BUILD
+  unshare -n bash -c 'ip link set lo up && run_tests'
+else
+  echo "test.sh: no network namespace available, running tests in the host namespace" >&2
+  run_tests
+fi

@@ -1,0 +1,70 @@
+#include "TestUmgebung.h"
+
+#include "Registry.h"
+#include "Sammlung.h"
+#include "Zeitgeber.h"
+
+#include <QDir>
+
+QMessageBox::StandardButton TTestDialoge::answerBox(const TBoxRequest &request)
+{
+    m_shown.append(request);
+    if (m_boxAnswers.empty()) {
+        ++m_unexpected;
+        qWarning("unexpected modal box: %s / %s", qPrintable(request.caption), qPrintable(request.text));
+        return QMessageBox::Cancel;
+    }
+    const auto a = m_boxAnswers.front();
+    m_boxAnswers.pop_front();
+    return a;
+}
+
+QStringList TTestDialoge::answerFile(const TFileRequest &request)
+{
+    m_fileRequests.append(request);
+    if (m_fileAnswers.empty()) {
+        ++m_unexpected;
+        qWarning("unexpected file dialog: %s", qPrintable(request.caption));
+        return {};
+    }
+    const auto a = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return a;
+}
+
+void TTestDialoge::clear()
+{
+    m_boxAnswers.clear();
+    m_fileAnswers.clear();
+    m_shown.clear();
+    m_fileRequests.clear();
+    m_unexpected = 0;
+}
+
+TTestUmgebung::TTestUmgebung(double timeScale)
+{
+    QDir().mkpath(path(QStringLiteral("prog")));
+    QDir().mkpath(path(QStringLiteral("registry")));
+    SetProgramFile(path(QStringLiteral("prog")), QStringLiteral("kelvor"));
+    ExeDir = QDir::toNativeSeparators(path(QStringLiteral("prog"))) + QDir::separator();
+    SetRegistryFolder(path(QStringLiteral("registry")));
+    SetTimeScale(timeScale);
+    SetDialogHook(&m_dialoge);
+}
+
+TTestUmgebung::~TTestUmgebung()
+{
+    SetDialogHook(nullptr);
+    SetTimeScale(1.0);
+    SetProgramFile(QString(), QString());
+}
+
+QString TTestUmgebung::exeDir() const
+{
+    return QDir::toNativeSeparators(path(QStringLiteral("prog"))) + QDir::separator();
+}
+
+QString TTestUmgebung::path(const QString &relative) const
+{
+    return m_dir.filePath(relative);
+}

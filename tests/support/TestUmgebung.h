@@ -1,0 +1,55 @@
+#pragma once
+// A temporary program folder, registry and time scale for one test; nothing touches the
+// user's home or the build tree. Also answers boxes and file dialogs in advance.
+#include "Dialoge.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+
+class TTestDialoge : public TDialogHook
+{
+public:
+    // Answers are used once each, in order.
+    void expectBox(QMessageBox::StandardButton answer) { m_boxAnswers.push_back(answer); }
+    void expectFile(const QStringList &answer) { m_fileAnswers.push_back(answer); }
+    void expectFile(const QString &answer) { m_fileAnswers.push_back(answer.isEmpty() ? QStringList() : QStringList{answer}); }
+
+    QMessageBox::StandardButton answerBox(const TBoxRequest &request) override;
+    QStringList answerFile(const TFileRequest &request) override;
+    void boxShown(const TBoxRequest &request) override { m_shown.append(request); }
+
+    // Every box that came, modal or not, in order.
+    const QList<TBoxRequest> &boxes() const { return m_shown; }
+    QList<TFileRequest> fileRequests() const { return m_fileRequests; }
+    int unexpected() const { return m_unexpected; }
+    bool allAnswersUsed() const { return m_boxAnswers.empty() && m_fileAnswers.empty(); }
+    void clear();
+
+private:
+    std::deque<QMessageBox::StandardButton> m_boxAnswers;
+    std::deque<QStringList> m_fileAnswers;
+    QList<TBoxRequest> m_shown;
+    QList<TFileRequest> m_fileRequests;
+    int m_unexpected = 0;
+};
+
+class TTestUmgebung
+{
+public:
+    // `timeScale` shrinks every timer interval of the program.
+    explicit TTestUmgebung(double timeScale = 1.0);
+    ~TTestUmgebung();
+
+    QString folder() const { return m_dir.path(); }
+    // Program folder with a trailing separator, as ExeDir holds it.
+    QString exeDir() const;
+    QString path(const QString &relative) const;
+    TTestDialoge &dialoge() { return m_dialoge; }
+
+private:
+    QTemporaryDir m_dir;
+    TTestDialoge m_dialoge;
+};
