@@ -1,0 +1,41 @@
+#pragma once
+// 8-bit INI text (Windows-1252, CR LF) with the platform's profile-string rules: read one key
+// with a default, write one key in place keeping every other line, comment and blank line;
+// section and key names compared without regard to case.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class TIniDatei
+{
+public:
+    TIniDatei() = default;
+    static TIniDatei fromBytes(const QByteArray &bytes);
+    QByteArray toBytes() const;
+
+    // False when the file is missing or unreadable (the object is then empty).
+    bool load(const QString &path);
+    // Through a temporary file renamed over the old one.
+    bool save(const QString &path, QString *error = nullptr) const;
+
+    bool hasSection(const QByteArray &section) const;
+    bool hasKey(const QByteArray &section, const QByteArray &key) const;
+    QByteArray readString(const QByteArray &section, const QByteArray &key, const QByteArray &def) const;
+    // Replaces the value where it stands, or adds the key at the end of its section, or the
+    // section at the end of the text.
+    void writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value);
+    QList<QByteArray> sections() const;
+    QList<QByteArray> keys(const QByteArray &section) const;
+
+    QList<QByteArray> &lines() { return m_lines; }
+    const QList<QByteArray> &lines() const { return m_lines; }
+
+private:
+    QList<QByteArray> m_lines;
+};
+
+// One-key profile calls on a file, as the platform offers them.
+QByteArray GetProfileString(const QString &file, const QByteArray &section, const QByteArray &key,
+                            const QByteArray &def);
+bool WriteProfileString(const QString &file, const QByteArray &section, const QByteArray &key,
+                        const QByteArray &value);
