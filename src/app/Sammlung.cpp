@@ -5,6 +5,21 @@
 #include <QFileInfo>
 
 QString ExeDir;
+QString IniDateiName;
+QString BPrgXQDir;
+bool ServiceMode = false;
+bool CyrillicMode = false;
+bool CyrillicDebug = false;
+bool LiterModus = false;
+bool StartTimerFreigabe = false;
+bool SummeKleinerIstFehler = true;
+QString TemperaturEinheit = QStringLiteral("°C");
+int MaxSollTempStandard = 400;
+int BPrgAusgang = 0;
+QString ErrLogName;
+int MaxZeilenZahlLog = 5000;
+int MaxZeilenZahlErr = 5000;
+int MaxGroesseErr = 200;
 
 namespace {
 QString g_programFolder;

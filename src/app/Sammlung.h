@@ -16,6 +16,23 @@ void SetProgramFile(const QString &folder, const QString &fileName);
 QString ProgramFolder();
 QString ProgramFileName();
 
+extern QString IniDateiName;
+extern QString BPrgXQDir;
+extern bool ServiceMode;
+extern bool CyrillicMode;
+extern bool CyrillicDebug;
+extern bool LiterModus;
+extern bool StartTimerFreigabe;
+extern bool SummeKleinerIstFehler;
+extern QString TemperaturEinheit;
+extern int MaxSollTempStandard;
+extern int BPrgAusgang;
+extern QString ErrLogName;
+extern int MaxZeilenZahlLog;
+extern int MaxZeilenZahlErr;
+// Error-file size limit in bytes; 0 or below means no limit.
+extern int MaxGroesseErr;
+
 // ---- time stamps -------------------------------------------------------------------------
 // "dd.MM.yyyy HH:mm:ss" whatever the system locale; the time is left out at exactly midnight.
 QString ZeitStempel(const QDateTime &when);
