@@ -1,0 +1,33 @@
+#pragma once
+// The about box "Info".
+#include <QDialog>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+class TAboutBox : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget *parent = nullptr);
+
+    // Tag the opener sets before showing the box; shown in parentheses.
+    QString VersionZusatz;
+
+    QFrame *Panel1;
+    QLabel *ProductName;
+    QLabel *Comments;
+    QLabel *Version;
+    QLabel *ProgramIcon;
+    QPushButton *OKButton;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+};
+
+extern TAboutBox *AboutBox;
