@@ -20,12 +20,21 @@ public:
 
     bool hasSection(const QByteArray &section) const;
     bool hasKey(const QByteArray &section, const QByteArray &key) const;
+    // Surrounding blanks and one pair of enclosing quotes are removed, as the profile calls do.
     QByteArray readString(const QByteArray &section, const QByteArray &key, const QByteArray &def) const;
+    // The value exactly as it stands after "=" (blanks around it removed, quotes kept);
+    // false when the key is missing.
+    bool findValue(const QByteArray &section, const QByteArray &key, QByteArray *value) const;
     // Replaces the value where it stands, or adds the key at the end of its section, or the
     // section at the end of the text.
     void writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value);
     QList<QByteArray> sections() const;
     QList<QByteArray> keys(const QByteArray &section) const;
+
+    // The text as a whole-file reader keeps and writes it back: lines trimmed; blank lines,
+    // ";" lines and lines before the first section dropped; "key = value" as "key=value";
+    // every section followed by one empty line.
+    TIniDatei normalised() const;
 
     QList<QByteArray> &lines() { return m_lines; }
     const QList<QByteArray> &lines() const { return m_lines; }

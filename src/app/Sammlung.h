@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // ---- folder and file-name table, shared switches --------------------------------------
 // Folder of the program file, ending in the platform separator.
@@ -32,6 +33,40 @@ extern int MaxZeilenZahlLog;
 extern int MaxZeilenZahlErr;
 // Error-file size limit in bytes; 0 or below means no limit.
 extern int MaxGroesseErr;
+// Display times read at start-up; the main window reads its own copies.
+extern int StartShowTextTime;
+extern int StartShowErrTime;
+
+// The six baking-program folders ("Backprogramme" + separator + family), no trailing separator.
+extern QStringList Programmordner;
+// Graphics folder (no trailing separator) and its transfer pictures folder (with one).
+extern QString GrafikDir;
+extern QString GrafikTrnDir;
+
+// Day-folder names indexed by the ISO day of the week (QDate::dayOfWeek()); 0, an
+// undeterminable day, and 8 give the fallback.
+inline constexpr const char *LogTagNamen[9] = {"8_day",    "1_Monday", "2_Tuesday",
+                                               "3_Wednesday", "4_Thursday", "5_Friday",
+                                               "6_Saturday", "7_Sunday", "8_day"};
+
+// Fills the folder and file-name table from ProgramFolder(), creates the missing folders
+// and reads the five start-up settings; once, first of all.
+void InitVerzeichnisse();
+
+// ---- shared settings file (IniDateiName) ---------------------------------------------------
+// Creates the file from its template or upgrades an older one, returns the value (or
+// `Default`) and writes a missing key back with its default.
+QString IniReadString(const QString &Section, const QString &Key, const QString &Default);
+// 0 same as "V.001.011", 1 newer, -1 older, -99 not a version text.
+int CompareIniVersion(const QString &Version);
+int IniBPrgAusgang();
+int IniShowTextTime();
+int IniShowErrTime();
+// 5000 to 10000 lines.
+int IniMaxZeilenLog();
+int IniMaxZeilenErr();
+// Bytes, at most 1,024,000; 0 or below means no limit.
+int IniMaxGroesseErr();
 
 // ---- time stamps -------------------------------------------------------------------------
 // "dd.MM.yyyy HH:mm:ss" whatever the system locale; the time is left out at exactly midnight.
@@ -46,6 +81,9 @@ void WriteErrorLog(const QString &name, const QString &text);
 // ---- shared text routines --------------------------------------------------------------------
 bool MakeSingleLine(QString &s);
 bool CheckFileName(QString &s);
+// The same cleaning, but the information lines are handed back instead of written; the
+// error-file writer uses it for its own file names.
+bool CheckFileName(QString &s, QStringList &infoLines);
 // Program names are bytes in the ANSI code page.
 QByteArray JoinNameLines(const QByteArray &s);
 QByteArray JoinNameLinesTrim(const QByteArray &s);

@@ -7,9 +7,228 @@
 #include <QString>
 
 // ==== command table and conversions ====
+#include <array>
+#include <functional>
 
+// One controller command. The table holds the fixed vocabulary; the link copies the records
+// into its registry and keeps the command in flight as a copy.
+struct NeuerBefehl
+{
+    QByteArray Name;      // "SB_..."; a queue line carries it and the link finds the record by it
+    QByteArray Kommando;  // four bytes of a frame, or a queue word the link turns into commands
+    quint8 Versuche = 0;
+    quint8 MaxVersuche = 0;
+    QByteArray Param;     // parameters of the command in flight, for a repeated attempt
+    qint32 TimeoutMs = 0; // answer time-out; 0 for records that wait for no answer
+};
+
+inline constexpr int BefehlAnzahl = 52;
+// Writable on purpose: the link sets MaxVersuche in these very records and sends some of them
+// straight from here. Everyone else treats them as constants.
+extern std::array<NeuerBefehl, BefehlAnzahl> Befehlstabelle;
+
+extern NeuerBefehl &SB_BefehlAktuell;
+extern NeuerBefehl &SB_None;
+extern NeuerBefehl &SB_NONS;
+extern NeuerBefehl &SB_RecSave;
+extern NeuerBefehl &SB_RecRest;
+extern NeuerBefehl &SB_RecRest01;
+extern NeuerBefehl &SB_RecRest02;
+extern NeuerBefehl &SB_RecRest03;
+extern NeuerBefehl &SB_RecRest04;
+extern NeuerBefehl &SB_RecRest05;
+extern NeuerBefehl &SB_RecRest06;
+extern NeuerBefehl &SB_RecRest07;
+extern NeuerBefehl &SB_RecRest08;
+extern NeuerBefehl &SB_RecRest09;
+extern NeuerBefehl &SB_RecRest10;
+extern NeuerBefehl &SB_RecRest11;
+extern NeuerBefehl &SB_RecRest12;
+extern NeuerBefehl &SB_RSCancel;
+extern NeuerBefehl &SB_AZUG;
+extern NeuerBefehl &SB_kAZUG;
+extern NeuerBefehl &SB_BPLI;
+extern NeuerBefehl &SB_kBPLI;
+extern NeuerBefehl &SB_BPL2;
+extern NeuerBefehl &SB_kBPL2;
+extern NeuerBefehl &SB_BPRG;
+extern NeuerBefehl &SB_kBPRG;
+extern NeuerBefehl &SB_BZEI;
+extern NeuerBefehl &SB_kBZEI;
+extern NeuerBefehl &SB_EUCD;
+extern NeuerBefehl &SB_HERD;
+extern NeuerBefehl &SB_LOAD;
+extern NeuerBefehl &SB_kLOAD;
+extern NeuerBefehl &SB_NAST;
+extern NeuerBefehl &SB_kNAST;
+extern NeuerBefehl &SB_OFEN;
+extern NeuerBefehl &SB_kOFEN;
+extern NeuerBefehl &SB_PING;
+extern NeuerBefehl &SB_SOLL;
+extern NeuerBefehl &SB_kSOLL;
+extern NeuerBefehl &SB_STAR;
+extern NeuerBefehl &SB_kSTAR;
+extern NeuerBefehl &SB_STAR_Besch;
+extern NeuerBefehl &SB_kSTAR_Besch;
+extern NeuerBefehl &SB_STAT;
+extern NeuerBefehl &SB_kSTAT;
+extern NeuerBefehl &SB_STOP;
+extern NeuerBefehl &SB_kSTOP;
+extern NeuerBefehl &SB_SWAD;
+extern NeuerBefehl &SB_kSWAD;
+extern NeuerBefehl &SB_TRX;
+extern NeuerBefehl &SB_ZEIT;
+extern NeuerBefehl &SB_kZEIT;
+
+// Field names of the body of the program text form, in their order.
+inline constexpr std::array<QByteArrayView, 8> BPrgFeldnamen{
+    "START", "END", "TEMP1", "SCHWAD", "UMW", "LUFT", "ABZUG", "RES"};
+
+// Highest set temperature the list editor accepts.
+extern int MaxSollTemp;
+
+// ---- controller text conversions ----
+// Two upper-case hex digits per byte.
+QByteArray StrToHexDump(QByteArrayView text);
+// Pairs of hex digits in either case; other characters count 0, an odd last one is ignored.
+QByteArray HexDumpToStr(QByteArrayView hex);
+
+// The address as given when it is four dot-separated numbers 0..255 after normalising,
+// else "". The result is what captions, settings and host comparisons use.
+QString CheckIPAddress(const QString &address);
+// Drops leading zeros of every part and fills empty inner or last parts with "0".
+QString NormalizeIP(const QString &address);
+// The address a socket is to connect to: plain decimal parts, because socket layers read
+// "010" as octal. "" when CheckIPAddress rejects the address.
+QString SocketIPAddress(const QString &address);
+
+// Cyrillic program names: ISO-8859-5 on the controller, Windows-1251 on the PC.
+QByteArray ControllerToAnsi(QByteArrayView text);
+QByteArray AnsiToController(QByteArrayView text);
+// ControllerToAnsi beeps once for every NUL byte through this hook; returns the previous one.
+// An empty hook is quiet.
+using TBeepHook = std::function<void()>;
+TBeepHook SetBeepHook(TBeepHook hook);
+
+// Frame control characters by name ("|STX|", "|TAB|", ...) for the logs.
+QByteArray CtrlCharsVisible(QByteArrayView text);
+
+// Program names 0..199; index 0 is never filled from a name-list text.
+using TNamenListe = std::array<QByteArray, 200>;
+// Reads "hexnumber TAB name TAB ..." into `namen`; slots the text does not name get the
+// free-slot name.
+void NamenTextLesen(QByteArrayView text, TNamenListe &namen);
 // ==== end command table and conversions ====
 
 // ==== baking-program record, list file, text form ====
+#include <array>
 
+// A 20-character short string as records and list files hold it: a length byte and 20
+// character bytes. Every byte is kept as read, so a record written back is byte-identical;
+// only `text()` gives meaning to them.
+struct TString20
+{
+    quint8 Laenge = 0;
+    std::array<char, 20> Zeichen{};
+
+    // The characters that count; a damaged length byte above 20 never reaches past the 20.
+    QByteArray text() const;
+    // Cuts to 20 and sets the length; the character bytes behind it stay as they were.
+    void setText(QByteArrayView s);
+    bool operator==(const TString20 &) const = default;
+};
+
+// One phase row: each of six oven functions has a value and a time of its own.
+struct TBackPhase
+{
+    qint32 Temperatur = 0;
+    quint8 Reserve4 = 0;
+    quint8 Umwaelzer = 0;     // 100 on, 0 off
+    quint8 Luft = 0;
+    quint8 Reserve7 = 0;
+    quint8 Ausgang = 0;       // 100 on, 0 off
+    quint8 AbzugProzent = 0;
+    quint32 Backzeit = 0;     // seconds
+    quint32 Schwaden = 0;     // odd phase: pause before a shot; even phase: length of that shot
+    quint32 UmwaelzerZeit = 0;
+    quint32 LuftZeit = 0;
+    quint32 Reserve26 = 0;
+    quint32 AusgangZeit = 0;
+    quint32 AbzugZeit = 0;
+    bool operator==(const TBackPhase &) const = default;
+};
+
+inline constexpr int BPrgPhasenAnzahl = 11;
+
+// One baking program. Phasen[0] is phase 1.
+struct TBackprogramm
+{
+    TString20 Name;
+    qint32 Nummer = 0;
+    qint32 Menge = 0;
+    qint32 Prio = 0;
+    qint32 SollKT = 0;
+    qint32 Vorschwaden = 0;
+    TString20 Steuerung;
+    TString20 PrgVersion;
+    std::array<TBackPhase, BPrgPhasenAnzahl> Phasen{};
+    bool operator==(const TBackprogramm &) const = default;
+};
+
+// The older layout that list files may still hold: no SollKT.
+struct TBackprogrammAlt
+{
+    TString20 Name;
+    qint32 Nummer = 0;
+    qint32 Menge = 0;
+    qint32 Prio = 0;
+    qint32 Vorschwaden = 0;
+    TString20 Steuerung;
+    TString20 PrgVersion;
+    std::array<TBackPhase, BPrgPhasenAnzahl> Phasen{};
+};
+
+inline constexpr int BPrgPhaseGroesse = 38;
+inline constexpr int BPrgRecordGroesse = 501;
+inline constexpr int BPrgAltRecordGroesse = 497;
+inline constexpr int BPrgListeAnzahl = 200;
+inline constexpr int BPrgListeDateiGroesse = BPrgListeAnzahl * BPrgRecordGroesse;
+
+// Slot 0 is written to list files but holds no program; programs 1..199 live in their slot.
+using TBackprogrammListe = std::array<TBackprogramm, BPrgListeAnzahl>;
+
+// Name of a free slot, 20 characters.
+inline constexpr QByteArrayView BPrgFreiName{"frei free libre     "};
+
+// The empty record: free-slot name, Nummer -1, all numbers and phases 0. The character bytes
+// of Steuerung and PrgVersion are left as they were.
+void InitBPrgRecord(TBackprogramm &rec);
+
+// The 501 file bytes of a record, little-endian, fields at their fixed offsets.
+QByteArray BPrgRecordToBytes(const TBackprogramm &rec);
+// Reads the first 501 bytes of `data`; false (record unchanged) when there are fewer.
+bool BPrgRecordFromBytes(QByteArrayView data, TBackprogramm &rec);
+// Reads the first 497 bytes of `data` in the older layout; false when there are fewer.
+bool BPrgAltRecordFromBytes(QByteArrayView data, TBackprogrammAlt &rec);
+// The record in the current layout: SollKT 0, strings cut to 20.
+TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt);
+
+// Writes the 200 records as a ".XQR" list file; the old file stays until the new one is
+// complete. On failure asks whether to try again. True when the file was saved; a caller
+// that gets false must keep its list marked as changed.
+bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste);
+// Reads a list file: exactly 200 whole 501-byte blocks are the current layout, anything else
+// the older one (missing blocks become empty records). False, with a box, when the file
+// cannot be read; an empty name empties every name and gives false without a box.
+bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste);
+
+// ---- program text form ----
+// "##HEAD" key lines and "##BODY" timed events, every line ending CR LF.
+QByteArray BPrgTextSchreiben(TBackprogramm rec, bool joinName);
+// Lenient: whatever does not parse counts 0 or is skipped; `rec` is replaced in every case.
+void BPrgTextLesen(QByteArrayView text, TBackprogramm &rec);
+// Head keys: blanks before the first "=" do not count, letters compare without case.
+bool IsKeyLine(QByteArrayView key, QByteArrayView line);
+// The rest of the line behind the key, or the one byte NAK when the key is not there.
+QByteArray ReadKeyValue(QByteArrayView key, QByteArrayView line);
 // ==== end baking-program record, list file, text form ====

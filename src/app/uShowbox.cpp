@@ -1,0 +1,316 @@
+#include "uShowbox.h"
+
+#include "Dialoge.h"
+#include "Zahlformat.h"
+#include "Zeitgeber.h"
+#include "translate.h"
+
+#include <QCloseEvent>
+#include <QColor>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+
+QPointer<TwShowbox> wShowbox;
+int ShowboxAnzahl = 0;
+// Read from the settings file at start-up; these are the settings' defaults.
+int ShowErrTime = 5000;
+int ShowTextTime = 3000;
+
+namespace {
+constexpr int kDesignWidth = 177;
+constexpr int kLineHeight = 20;
+constexpr int kLastLineHeight = 25;
+constexpr int kPanelHeight = 70;
+int g_live = 0;
+
+bool onGuiThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+QRect screenRect()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// A quarter, rounded to the nearest whole number with halves to the even one.
+int quarter(int v)
+{
+    int q = v / 4;
+    const int r = v % 4;
+    if (r > 2 || (r == 2 && (q % 2) != 0))
+        ++q;
+    return q;
+}
+
+QLabel *messageLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(name, parent);
+    label->setObjectName(name);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(16);
+    label->setFont(f);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+QLabel *panelLabel(QWidget *parent, const QString &name, const QString &text, int x, int y)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+// Position of the next line break (CR LF, or LF as Qt texts hold it) and its length.
+qsizetype nextBreak(const QString &t, qsizetype *length)
+{
+    const qsizetype lf = t.indexOf(QLatin1Char('\n'));
+    if (lf < 0)
+        return -1;
+    const bool crlf = lf > 0 && t[lf - 1] == QLatin1Char('\r');
+    *length = crlf ? 2 : 1;
+    return crlf ? lf - 1 : lf;
+}
+} // namespace
+
+TwShowbox::TwShowbox(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+{
+    ++g_live;
+    setObjectName(QStringLiteral("wShowbox"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A message must never end the program when it is the last window to close.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(11);
+    setFont(f);
+    resize(kDesignWidth, 150);
+
+    Label1 = messageLabel(this, QStringLiteral("Label1"));
+    Label2 = messageLabel(this, QStringLiteral("Label2"));
+    Label3 = messageLabel(this, QStringLiteral("Label3"));
+    Label4 = messageLabel(this, QStringLiteral("Label4"));
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->hide();
+    Label5 = panelLabel(Panel1, QStringLiteral("Label5"), QStringLiteral("in"), 10, 2);
+    Sekunden = panelLabel(Panel1, QStringLiteral("Sekunden"), QStringLiteral("20"), 26, 2);
+    Label7 = new QLabel(QStringLiteral("sek wird automatisch OK       gewählt"), Panel1);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setGeometry(43, 2, 120, 26);
+    Label7->setWordWrap(true);
+    OKBtn = button(Panel1, QStringLiteral("OKBtn"), QStringLiteral("OK"), QRect(8, 40, 81, 25));
+    CancelBtn = button(Panel1, QStringLiteral("CancelBtn"), QStringLiteral("Abbrechen"), QRect(96, 40, 75, 25));
+    WaitBtn = button(Panel1, QStringLiteral("WaitBtn"), QStringLiteral("WaitBtn"), QRect(8, 40, 75, 25));
+    WaitBtn->hide();
+    OKBtn2 = button(this, QStringLiteral("OKBtn2"), QStringLiteral("OK"), QRect(96, 32, 75, 25));
+
+    Lang = new QListWidget(this);
+    Lang->setObjectName(QStringLiteral("Lang"));
+    Lang->hide();
+
+    CloseTimer = new TTimer(this, 3000, false);
+    CloseTimer->setObjectName(QStringLiteral("CloseTimer"));
+    ShowTimer = new TTimer(this, 500, true);
+    ShowTimer->setObjectName(QStringLiteral("ShowTimer"));
+
+    connect(CloseTimer, &TTimer::timeout, this, &TwShowbox::CloseTimerTimer);
+    connect(ShowTimer, &TTimer::timeout, this, &TwShowbox::ShowTimerTimer);
+    connect(OKBtn, &QPushButton::clicked, this, &TwShowbox::BtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &TwShowbox::BtnClick);
+
+    RegisterWindow(this);
+    FormCreate();
+}
+
+TwShowbox::~TwShowbox()
+{
+    --g_live;
+}
+
+int TwShowbox::liveCount()
+{
+    return g_live;
+}
+
+void TwShowbox::FormCreate()
+{
+    Lang->hide();
+    Lang->addItem(QStringLiteral("Belegung konnte nicht gelöscht werden"));
+    Lang->addItem(QStringLiteral("WARNUNG"));
+    TranslateForm(QStringLiteral("TwShowbox"));
+    if (ShowboxAnzahl < 32767)
+        ++ShowboxAnzahl;
+    if (ShowboxAnzahl >= 2)
+        move(ShowboxPosition(ShowboxAnzahl, screenRect().size()));
+    else
+        m_centred = true;
+}
+
+void TwShowbox::showtext(const QString &caption, const QString &text, const QColor &color)
+{
+    QLabel *const labels[4] = {Label1, Label2, Label3, Label4};
+    for (QLabel *label : labels) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, color);
+        label->setPalette(p);
+    }
+
+    QString rest = text;
+    for (int i = 0; i < 3; ++i) {
+        qsizetype length = 0;
+        const qsizetype at = nextBreak(rest, &length);
+        labels[i]->setText(at < 0 ? rest : rest.left(at));
+        rest = at < 0 ? QString() : rest.mid(at + length);
+    }
+    rest.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Label4->setText(rest);
+
+    // Only trailing empty lines are dropped; the last line shown is the taller one, and the
+    // fourth label grows with the lines it holds.
+    int last = 3;
+    while (last > 0 && labels[last]->text().isEmpty())
+        --last;
+    int boxWidth = kDesignWidth;
+    int heights[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        QLabel *label = labels[i];
+        const QStringList lines = label->text().split(QLatin1Char('\n'));
+        int textWidth = 0;
+        for (const QString &line : lines)
+            textWidth = qMax(textWidth, label->fontMetrics().horizontalAdvance(line));
+        if (textWidth > boxWidth)
+            boxWidth = textWidth + 15;
+        if (i > last) {
+            label->hide();
+            continue;
+        }
+        label->show();
+        int height = i < last ? kLineHeight : kLastLineHeight;
+        if (i == 3)
+            height += int(lines.size() - 1) * qMax(kLineHeight, label->fontMetrics().lineSpacing());
+        heights[i] = height;
+    }
+    int y = 0;
+    for (int i = 0; i <= last; ++i) {
+        labels[i]->setGeometry(0, y, boxWidth, heights[i]);
+        y += heights[i];
+    }
+    if (!Panel1->isHidden()) {
+        Panel1->setGeometry(0, y, boxWidth, kPanelHeight);
+        y += kPanelHeight;
+    }
+    setFixedSize(boxWidth, y);
+
+    setWindowTitle(caption);
+    OKBtn2->hide();
+    if (m_centred) {
+        const QRect screen = screenRect();
+        move(screen.x() + (screen.width() - boxWidth) / 2, screen.y() + (screen.height() - y) / 2);
+    }
+    show();
+}
+
+void TwShowbox::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Sekunden->setText(QString::number(CloseTimer->interval() / 1000));
+    Sekunden->adjustSize();
+    m_ticks = 0;
+}
+
+void TwShowbox::closeEvent(QCloseEvent *event)
+{
+    CloseTimer->setEnabled(false);
+    ShowTimer->setEnabled(false);
+    QWidget::closeEvent(event);
+}
+
+void TwShowbox::ShowTimerTimer()
+{
+    ++m_ticks;
+    if (m_ticks % 2 == 1) {
+        Sekunden->setText(QString::number(ParseDec(Sekunden->text().toLatin1(), 0) - 1));
+        Sekunden->adjustSize();
+    }
+}
+
+void TwShowbox::CloseTimerTimer()
+{
+    CloseTimer->setEnabled(false);
+    close();
+}
+
+void TwShowbox::BtnClick()
+{
+    CloseTimer->setEnabled(false);
+    close();
+}
+
+QPoint ShowboxPosition(int anzahl, const QSize &screen)
+{
+    const int a = quarter(screen.height());
+    const int b = quarter(screen.width());
+    const int d = (anzahl - 1) * 10;
+    const int offset = a > 0 ? d % a : 0;
+    return QPoint(offset + b, offset + a);
+}
+
+void ShowboxTimed(const QString &caption, const QString &text, int ms)
+{
+    if (!onGuiThread()) {
+        if (QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [caption, text, ms] { ShowboxTimed(caption, text, ms); },
+                Qt::QueuedConnection);
+        return;
+    }
+    auto *box = new TwShowbox;
+    wShowbox = box;
+    box->CloseTimer->setInterval(ms == 0 ? ShowErrTime : ms);
+    box->CloseTimer->setEnabled(true);
+    box->Panel1->show();
+    box->showtext(caption, text, Qt::red);
+    box->CancelBtn->setFocus();
+    NotifyBoxShown({TBoxKind::Warning, caption, text, QMessageBox::Ok | QMessageBox::Cancel, false});
+}
+
+void ShowboxOK(const QString &caption, const QString &text)
+{
+    if (!onGuiThread()) {
+        if (QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [caption, text] { ShowboxOK(caption, text); }, Qt::QueuedConnection);
+        return;
+    }
+    auto *box = new TwShowbox;
+    wShowbox = box;
+    box->CloseTimer->setEnabled(false);
+    box->Label5->hide();
+    box->Sekunden->hide();
+    box->Label7->hide();
+    box->CancelBtn->hide();
+    box->OKBtn->move(48, box->OKBtn->y());
+    box->Panel1->show();
+    box->showtext(caption, text, Qt::red);
+    box->OKBtn->setFocus();
+    NotifyBoxShown({TBoxKind::Warning, caption, text, QMessageBox::Ok, false});
+}

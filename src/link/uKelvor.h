@@ -1,0 +1,246 @@
+#pragma once
+// The main window: connection settings, the controller link it owns, the three log lists,
+// the clock display and the service controls.
+#include <QListWidget>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "uXqxOfen.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QWidget;
+class TTimer;
+
+// A log list whose horizontal scroll range reaches at least the widest text written to it,
+// also while that text is not (or no longer) in the list.
+class TLogListe : public QListWidget
+{
+public:
+    explicit TLogListe(QWidget *parent = nullptr);
+    void setExtent(int pixels);
+    int extent() const { return m_extent; }
+
+protected:
+    void updateGeometries() override;
+
+private:
+    int m_extent = 0;
+};
+
+class TwKelvor : public QMainWindow, public TLinkHost
+{
+    Q_OBJECT
+public:
+    explicit TwKelvor(QWidget *parent = nullptr);
+    ~TwKelvor() override;
+
+    // Creation handler: settings, command line (`arguments` as the program got them,
+    // the program path first), view and link. Called once, right after construction.
+    void FormCreate(const QStringList &arguments);
+
+    // Writes the three connection values; false when the settings store refused them.
+    bool EinstellungenSpeichern();
+    void EinstellungenLaden();
+    void IniWerteLesen();
+
+    // ---- log lists ----
+    void BefehlEintragen(const QString &text) override;
+    void AntwortEintragen(const QString &text) override;
+    void FehlerEintragen(const QString &text) override;
+    void FehlerMelden(const QString &text) override;
+    void FehlerListeLeeren();
+    void ClearBtnClick();
+    // Widest text seen so far per list, in pixels; only grows.
+    int ExtentLBout() const { return m_extentOut; }
+    int ExtentLBIn() const { return m_extentIn; }
+    int ExtentLBError() const { return m_extentError; }
+
+    // The service switches the link reads.
+    bool NoWaitGesetzt() const override;
+    bool PingTimerGesetzt() const override;
+    bool StatTimerGesetzt() const override;
+    bool ZeitTimerGesetzt() const override;
+
+    // Automatic sizing: the window keeps the size its visible parts need.
+    void SetAutoSize(bool on);
+    bool AutoSize() const { return m_autoSize; }
+
+    // The link objects; always exactly one once the window is created.
+    std::vector<TwXQXOfen *> Links;
+
+    // ---- components ----
+    QGroupBox *TorvikBox = nullptr;
+    QGroupBox *VerbindungBox = nullptr;
+    QLabel *PortLabel = nullptr;
+    QSpinBox *PortEdit = nullptr;
+    QLabel *IPLabel = nullptr;
+    QLineEdit *IPEdit = nullptr;
+    QPushButton *VerbindungAktualisieren = nullptr;
+    QPushButton *BPrgBtn = nullptr;
+    QPushButton *NachtBtn = nullptr;
+    QPushButton *Version = nullptr;
+    QLabel *PCTimeLabel = nullptr;
+    QLineEdit *PCTime = nullptr;
+    QLabel *XQTimeLabel = nullptr;
+    QLineEdit *XQTime = nullptr;
+    QLabel *VersionLabel = nullptr;
+    QLineEdit *VersionEdit = nullptr;
+    QPushButton *Abfragen = nullptr;
+    QPushButton *Stellen = nullptr;
+    QPushButton *BeendenBtn = nullptr;
+
+    QWidget *Fensterpanel = nullptr;
+    QSplitter *LogSplitter = nullptr;
+    QGroupBox *Befehl_Box = nullptr;
+    QListWidget *LBout = nullptr;
+    QGroupBox *AntwortBox = nullptr;
+    QListWidget *LBIn = nullptr;
+    QGroupBox *FehlerBox = nullptr;
+    QListWidget *LBError = nullptr;
+    QWidget *LogBar = nullptr;
+    QPushButton *ClearBtn = nullptr;
+    QCheckBox *Tracking = nullptr;
+
+    QWidget *DebugPanel = nullptr;
+    QCheckBox *PingTimer = nullptr;
+    QCheckBox *StatTimer = nullptr;
+    QCheckBox *ZeitTimer = nullptr;
+    QPushButton *Ping = nullptr;
+    QPushButton *HERD = nullptr;
+    QPushButton *ListeBtn = nullptr;
+    QPushButton *DeleteBtn = nullptr;
+    QSpinBox *DelNrStart = nullptr;
+    QLabel *BisLabel = nullptr;
+    QSpinBox *DelNrEnde = nullptr;
+    QPushButton *OfenShow = nullptr;
+    QCheckBox *KillBox = nullptr;
+    QCheckBox *EndlosSenden = nullptr;
+    QCheckBox *NoWait = nullptr;
+    QGroupBox *VonHandBox = nullptr;
+    QPushButton *Start = nullptr;
+    QPushButton *Stop = nullptr;
+    QPushButton *PWahl = nullptr;
+    QPushButton *DoTemp = nullptr;
+    QPushButton *DoBZeit = nullptr;
+    QLabel *HerdNoLabel = nullptr;
+    QSpinBox *HerdNo = nullptr;
+    QLabel *ParamsLabel = nullptr;
+    QSpinBox *Params = nullptr;
+    QPushButton *SchwadenBtn = nullptr;
+    QSpinBox *SchwadenZeit = nullptr;
+    QLabel *SchwadenLabel = nullptr;
+    QPushButton *AbzugBtn = nullptr;
+    QSpinBox *AbzugWert = nullptr;
+    QLabel *AbzugLabel = nullptr;
+    QPushButton *Ein = nullptr;
+    QSpinBox *EinStatus = nullptr;
+    QSpinBox *NachtStatus = nullptr;
+    QGroupBox *TaskTest = nullptr;
+    QCheckBox *RepeatBprgRead = nullptr;
+    QCheckBox *RepeatBprgSend = nullptr;
+    QLineEdit *RepeatListName = nullptr;
+    QPushButton *SofortSenden = nullptr;
+
+    TTimer *ProtokollTimer = nullptr;
+    TTimer *RepeatTimer = nullptr;
+
+    QMenu *Hilfe1 = nullptr;
+    QAction *Info1 = nullptr;
+    QAction *DebugfensterZeigen1 = nullptr;
+
+    // ==== connection set-up and TCP server ====
+    // Keeps server port, link address and port and the settings in step with the two edits,
+    // and starts the server when it is not running.
+    void VerbindungEinrichten();
+    // One answer connection: incoming list, hand-over to the link, error line.
+    void TCPServerExecute(const TServerVerbindung &context);
+    void TCPServerException(const QString &message);
+    void AntiFreezeTimerTimer();
+    // Created with the window; the server listens from the first VerbindungEinrichten on.
+    TAntwortServer *TCPServer = VerbindungServerAnlegen();
+    TTimer *AntiFreezeTimer = AntiFreezeTimerAnlegen();
+    // A read error of the server, shown by AntiFreezeTimer.
+    QString PendingServerError;
+    TAntwortServer *VerbindungServerAnlegen();
+    TTimer *AntiFreezeTimerAnlegen();
+    // ==== end connection set-up and TCP server ====
+
+    // ==== commands by hand and service view ====
+    void PingClick();
+    void HERDClick();
+    void StartClick();
+    void StopClick();
+    void PWahlClick();
+    void DoTempClick();
+    void DoBZeitClick();
+    void SchwadenBtnClick();
+    void AbzugBtnClick();
+    void EinClick();
+    void ListeBtnClick();
+    void DeleteBtnClick();
+    void UhrlesenClick();
+    void UhrschreibClick();
+    void VersionClick();
+    void OfenShowClick();
+    void BeendenBtnClick();
+    void Info1Click();
+    void DebugfensterZeigen1Click();
+    // Ctrl+Alt+Shift+D (key code 68) opens the diagnostic view; other keys pass.
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void KillBoxClick();
+    void EndlosSendenClick();
+    void NoWaitClick();
+    void ProtokollTimerTimer();
+    bool KillBoxGesetzt() const;
+    bool EndlosSendenGesetzt() const;
+    // ==== end commands by hand and service view ====
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormClose();
+    void BuildTorvikBox();
+    void BuildFensterpanel();
+    void BuildDebugPanel();
+    void AppendLine(QListWidget *list, int &extent, const QString &text, const QString &line);
+    // Leaving the port or address edit, and Enter in either; the key is not consumed.
+    void PortEditExit();
+    void IPEditExit();
+    void PortEditKeyPress();
+    void BefehleVerbinden();
+    void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
+
+    bool RepSendNext = false;
+    QString RepListFile;
+    int m_extentIn = 0;
+    int m_extentOut = 0;
+    int m_extentError = 0;
+    bool m_autoSize = false;
+    bool m_closed = false;
+};
+
+// Deck mask of the hand commands: bit (deck mod 32) as "%.4x"; -1 gives "80000000".
+QByteArray HerdMaske(int herdNo);
+// "DELETE" and a TAB plus "%.4x" for each program from `von` to `bis`, both kept to
+// the program numbers 1..199; just "DELETE" when the end is below the start.
+QByteArray DeleteParameter(int von, int bis);
+inline constexpr int ErstesProgramm = 1;
+inline constexpr int LetztesProgramm = 199;
+
+extern TwKelvor *wKelvor;
+extern bool Closing;
+extern QString RegKey;
+extern QString ProgName;
+extern bool DiagView;

@@ -1,0 +1,113 @@
+// The main window's three log lists and its error box.
+#include "uKelvor.h"
+
+#include "Sammlung.h"
+#include "uShowbox.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QMetaObject>
+#include <QScrollBar>
+#include <QThread>
+
+namespace {
+// Each list keeps this many lines at most: above it the oldest goes before an append.
+const int MaxLogZeilen = 2000;
+}
+
+TLogListe::TLogListe(QWidget *parent) : QListWidget(parent)
+{
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void TLogListe::setExtent(int pixels)
+{
+    m_extent = pixels;
+    updateGeometries();
+}
+
+void TLogListe::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    // The list computes its range from the lines it holds; the stored extent may reach further.
+    QScrollBar *bar = horizontalScrollBar();
+    const int wanted = m_extent - viewport()->width();
+    if (wanted > bar->maximum())
+        bar->setRange(0, wanted);
+}
+
+void TwKelvor::AppendLine(QListWidget *list, int &extent, const QString &text, const QString &line)
+{
+    const int pointSize = qMax(0, list->font().pointSize());
+    const qint64 w = qint64(pointSize) * text.size();
+    if (w > extent)
+        extent = int(qMin<qint64>(w, std::numeric_limits<int>::max()));
+    static_cast<TLogListe *>(list)->setExtent(extent);
+
+    if (!Tracking->isChecked())
+        return;
+    if (list->count() > MaxLogZeilen)
+        delete list->takeItem(0);
+    list->addItem(line);
+    list->setCurrentRow(list->count() - 1);
+}
+
+void TwKelvor::BefehlEintragen(const QString &text)
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this, text] { BefehlEintragen(text); }, Qt::QueuedConnection);
+        return;
+    }
+    if (Fensterpanel->isHidden())
+        return;
+    AppendLine(LBout, m_extentOut, text, text);
+}
+
+void TwKelvor::AntwortEintragen(const QString &text)
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this, text] { AntwortEintragen(text); }, Qt::QueuedConnection);
+        return;
+    }
+    if (Fensterpanel->isHidden())
+        return;
+    AppendLine(LBIn, m_extentIn, text, text);
+}
+
+void TwKelvor::FehlerEintragen(const QString &text)
+{
+    if (QThread::currentThread() != thread()) {
+        // Stamp now, append on the window's own thread.
+        const QString stamp = ZeitStempel(QDateTime::currentDateTime());
+        QMetaObject::invokeMethod(
+            this, [this, text, stamp] { AppendLine(LBError, m_extentError, text, stamp + QLatin1Char('-') + text); },
+            Qt::QueuedConnection);
+        return;
+    }
+    AppendLine(LBError, m_extentError, text,
+               ZeitStempel(QDateTime::currentDateTime()) + QLatin1Char('-') + text);
+}
+
+void TwKelvor::FehlerMelden(const QString &text)
+{
+    const QString caption = QStringLiteral("Fehler");
+    // An unattended repeat test must not wait for somebody to press OK.
+    if (RepeatBprgSend->isChecked() || RepeatBprgRead->isChecked())
+        ShowboxTimed(caption, text, 0);
+    else
+        ShowboxOK(caption, text);
+}
+
+void TwKelvor::FehlerListeLeeren()
+{
+    LBError->clear();
+}
+
+void TwKelvor::ClearBtnClick()
+{
+    LBout->clear();
+    LBIn->clear();
+    LBError->clear();
+}

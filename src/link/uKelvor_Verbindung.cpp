@@ -1,0 +1,101 @@
+// Connection set-up of the main window: the TCP server for the controller's answers and the
+// link's address and port, kept in step with the port and address edits.
+#include "uKelvor.h"
+
+#include "Dialoge.h"
+#include "Sammlung.h"
+#include "Zeitgeber.h"
+#include "uShowbox.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QStringList>
+
+TAntwortServer *TwKelvor::VerbindungServerAnlegen()
+{
+    auto *server = new TAntwortServer(this);
+    server->setObjectName(QStringLiteral("TCPServer"));
+    connect(server, &TAntwortServer::Gelesen, this, &TwKelvor::TCPServerExecute);
+    connect(server, &TAntwortServer::Fehler, this, &TwKelvor::TCPServerException);
+    return server;
+}
+
+TTimer *TwKelvor::AntiFreezeTimerAnlegen()
+{
+    auto *timer = new TTimer(this, 1000, true);
+    timer->setObjectName(QStringLiteral("AntiFreezeTimer"));
+    connect(timer, &TTimer::timeout, this, &TwKelvor::AntiFreezeTimerTimer);
+    return timer;
+}
+
+void TwKelvor::VerbindungEinrichten()
+{
+    const int port = PortEdit->value();
+    const QString host = CheckIPAddress(IPEdit->text());
+    TwXQXOfen *link = Links.empty() ? nullptr : Links[0];
+
+    bool changed = link == nullptr;
+    if (link)
+        changed = host != link->TCPClient.Host || link->TCPClient.Port != port || TCPServer->Port() != port;
+
+    if (changed) {
+        // A settings store that refuses the values counts as a failed set-up.
+        const bool ok = link && EinstellungenSpeichern();
+        if (ok) {
+            TCPServer->Deaktivieren();
+            TCPServer->SetPort(quint16(port));
+            link->TCPClient.Host = host;
+            link->TCPClient.Port = quint16(port);
+        } else {
+            if (TCPServer->Port() != port || !link) {
+                delete link;
+                link = new TwXQXOfen(this, this);
+                Links.assign(1, link);
+                link->Init(IPEdit->text());
+                link->OfenIdBasis = 0;
+                TCPServer->Deaktivieren();
+                TCPServer->SetPort(quint16(port));
+                TCPServer->Aktivieren();
+            }
+            link->TCPClient.Host = host;
+            link->TCPClient.Port = quint16(port);
+        }
+    }
+
+    if (!TCPServer->Aktiv() && !TCPServer->Aktivieren()) {
+        const QString erste = QStringLiteral("TCP-Error: Kann Port ") + QString::number(TCPServer->Port())
+                              + QStringLiteral(" nicht öffnen!");
+        WriteErrorLog(ProgName, erste);
+        const QStringList text{erste,
+                               QStringLiteral("Bitte überprüfen Sie, ob dieser Port bereits"),
+                               QStringLiteral("von einem anderen Programm (z.B. Vantrel)"),
+                               QStringLiteral("benutzt wird."),
+                               QString(),
+                               QStringLiteral("(An einem PC kann ein bestimmter Port eines TCP-Servers"),
+                               QStringLiteral(" nur von einem Programm gleichzeitig geöffnet werden.)")};
+        ShowMessageBox(this, TBoxKind::Warning, QStringLiteral("WARNUNG"), text.join(QStringLiteral("\r\n")));
+    }
+}
+
+void TwKelvor::TCPServerExecute(const TServerVerbindung &context)
+{
+    ServerZeileVerarbeiten(context, *this, Links.empty() ? nullptr : Links[0], TCPServer->Port(),
+                           PendingServerError);
+}
+
+void TwKelvor::TCPServerException(const QString &message)
+{
+    const QString text = QStringLiteral("ThreadError01:") + message;
+    WriteErrorLog(ProgName, text);
+    FehlerEintragen(text);
+}
+
+void TwKelvor::AntiFreezeTimerTimer()
+{
+    AntiFreezeTimer->setEnabled(false);
+    if (!PendingServerError.isEmpty()) {
+        const QString text = std::exchange(PendingServerError, QString());
+        ShowboxOK(QStringLiteral("XQ") + QString::number(TCPServer->Port()), text);
+    }
+    AntiFreezeTimer->setEnabled(true);
+}

@@ -1,0 +1,185 @@
+#include "uXQXKonstanten.h"
+
+#include "Zahlformat.h"
+#include "uKonstanten.h"
+
+#include <QApplication>
+
+namespace {
+
+TBeepHook &beepHook()
+{
+    static TBeepHook hook = [] {
+        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+            QApplication::beep();
+    };
+    return hook;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return 0;
+}
+
+} // namespace
+
+QByteArray StrToHexDump(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (char c : text)
+        out += FormatHex(static_cast<unsigned char>(c), 2);
+    return out;
+}
+
+QByteArray HexDumpToStr(QByteArrayView hex)
+{
+    QByteArray out;
+    out.reserve(hex.size() / 2);
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
+        out += char(hexDigit(hex[i]) * 16 + hexDigit(hex[i + 1]));
+    return out;
+}
+
+QString NormalizeIP(const QString &address)
+{
+    QString s = address;
+    while (s.startsWith(u'0') && s.indexOf(u'.') >= 2)
+        s.remove(0, 1);
+    for (qsizetype i = s.indexOf(u".0"); i >= 0; i = s.indexOf(u".0"))
+        s.remove(i + 1, 1);
+    for (qsizetype i = s.indexOf(u".."); i >= 0; i = s.indexOf(u".."))
+        s.insert(i + 1, u'0');
+    if (s.endsWith(u'.'))
+        s += u'0';
+    return s;
+}
+
+QString CheckIPAddress(const QString &address)
+{
+    for (QChar c : address) {
+        if (c != u'.' && (c < u'0' || c > u'9'))
+            return QString();
+    }
+    // Only digits and dots are left, so Latin-1 loses nothing.
+    const QByteArray normal = NormalizeIP(address).toLatin1();
+    int parts = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype dot = normal.indexOf('.', from);
+        const QByteArrayView part = dot < 0 ? QByteArrayView(normal).sliced(from)
+                                            : QByteArrayView(normal).sliced(from, dot - from);
+        const int value = part.isEmpty() ? -1 : ParseDec(part, -1);
+        if (value < 0 || value > 255)
+            return QString();
+        ++parts;
+        if (dot < 0)
+            break;
+        from = dot + 1;
+    }
+    return parts == 4 ? address : QString();
+}
+
+QString SocketIPAddress(const QString &address)
+{
+    return CheckIPAddress(address).isEmpty() ? QString() : NormalizeIP(address);
+}
+
+QByteArray ControllerToAnsi(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == 0xA1)
+            out += char(0xA8);
+        else if (c == 0xF1)
+            out += char(0xB8);
+        else if (c == 0xF0)
+            out += char(0xB9);
+        else if (c >= 0xB0 && c <= 0xEF)
+            out += char(c + 0x10);
+        else {
+            if (c == 0 && beepHook())
+                beepHook()();
+            out += ch;
+        }
+    }
+    return out;
+}
+
+QByteArray AnsiToController(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == 0xA8)
+            out += char(0xA1);
+        else if (c == 0xB8)
+            out += char(0xF1);
+        else if (c == 0xB9)
+            out += char(0xF0);
+        else if (c >= 0xC0)
+            out += char(c - 0x10);
+        else
+            out += ch;
+    }
+    return out;
+}
+
+TBeepHook SetBeepHook(TBeepHook hook)
+{
+    TBeepHook previous = std::move(beepHook());
+    beepHook() = std::move(hook);
+    return previous;
+}
+
+QByteArray CtrlCharsVisible(QByteArrayView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case 0x02: out += "|STX|"; break;
+        case 0x03: out += "|ETX|"; break;
+        case 0x04: out += "|EOT|"; break;
+        case 0x05: out += "|ENQ|"; break;
+        case 0x06: out += "|ACK|"; break;
+        case 0x09: out += "|TAB|"; break;
+        case 0x0F: out += "|XNAK|"; break;
+        case 0x15: out += "|NAK|"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+void NamenTextLesen(QByteArrayView text, TNamenListe &namen)
+{
+    static const QByteArray freiName = QByteArrayLiteral("frei free libre     ");
+    TNamenListe liste;
+    liste.fill(freiName);
+
+    QByteArrayView rest = text;
+    // The field up to the next TAB; the field and its TAB leave `rest` (all of it without a TAB).
+    const auto nextField = [&rest](bool needsTab) {
+        const qsizetype tab = rest.indexOf('\t');
+        QByteArrayView field = tab < 0 ? (needsTab ? QByteArrayView() : rest) : rest.first(tab);
+        rest = tab < 0 ? QByteArrayView() : rest.sliced(tab + 1);
+        return field;
+    };
+    while (!rest.isEmpty()) {
+        const int nummer = HexToInt(nextField(true));
+        const QByteArrayView name = nextField(false);
+        if (nummer >= 1 && nummer <= 199)
+            liste[nummer] = name.first(qMin<qsizetype>(name.size(), 20)).toByteArray();
+    }
+    namen = std::move(liste);
+}

@@ -1,0 +1,248 @@
+#pragma once
+// The controller link: frames and the answer check, the send queue with its time-outs and
+// repeats, the status poll, and the TCP server that takes the controller's answers.
+#include "uXQXKonstanten.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QListWidget;
+class QSpinBox;
+class QTcpServer;
+class QTcpSocket;
+class TTimer;
+
+// ---- frame and answer check -------------------------------------------------------------
+inline constexpr char STX = '\x02';
+inline constexpr char ETX = '\x03';
+inline constexpr char EOT = '\x04';
+inline constexpr char ENQ = '\x05';
+inline constexpr char ACK = '\x06';
+inline constexpr char TAB = '\x09';
+inline constexpr char NAK = '\x15';
+
+// STX ENQ text EOT, two upper-case hex digits of the XOR of ENQ and text, ETX.
+QByteArray RahmenBilden(QByteArrayView text);
+
+enum class TUrteil {
+    Gut,            // sound frame: acknowledge, end the command in flight, hand the text on
+    Verweigert,     // sound frame refusing the command: acknowledge, then error handling
+    Fehler,         // error handling with Meldung (and a NAK when NakSenden)
+    TrxAck,         // the controller's own acknowledgement: nothing happens
+    NochmalAlsBpli  // EUCD to BPL2: ask again at once with the older word
+};
+
+struct TPruefung
+{
+    TUrteil Urteil = TUrteil::Fehler;
+    QByteArray Meldung;
+    bool NakSenden = false;
+    // EUCD: the controller does not know the command; no further attempt.
+    bool Aufgeben = false;
+    // Error-list line that goes before the checksum message.
+    QByteArray CksZeile;
+    // For Gut and Verweigert: the line without its leading STX ENQ.
+    QByteArray Text;
+};
+
+// Classifies one answer line (or a failure text of the link itself) for the command in
+// flight. `host` is the client's host text of the message prefix. Pure: no effects.
+TPruefung PruefeAntwort(QByteArrayView zeile, const NeuerBefehl &aktuell, QByteArrayView host);
+
+// ---- what the link calls in the main window ------------------------------------------------
+class TLinkHost
+{
+public:
+    virtual ~TLinkHost() = default;
+    // The outgoing, incoming and error lists, and the error box titled "Fehler".
+    virtual void BefehlEintragen(const QString &text) = 0;
+    virtual void AntwortEintragen(const QString &text) = 0;
+    virtual void FehlerEintragen(const QString &text) = 0;
+    virtual void FehlerMelden(const QString &text) = 0;
+    // The main window's check boxes that steer sending and the status poll.
+    virtual bool NoWaitGesetzt() const = 0;
+    virtual bool PingTimerGesetzt() const = 0;
+    virtual bool StatTimerGesetzt() const = 0;
+    virtual bool ZeitTimerGesetzt() const = 0;
+};
+
+// ---- the link ------------------------------------------------------------------------------
+class TwXQXOfen : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TwXQXOfen(TLinkHost *host, QWidget *parent = nullptr);
+    ~TwXQXOfen() override;
+
+    void Init(const QString &address);
+    // The only way to send for everyone else; the line is kept whole however long.
+    void BefehlEinreihen(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param);
+    void Senden(NeuerBefehl befehl, const QByteArray &param);
+    void Wiederholen(const NeuerBefehl &befehl, const QByteArray &param);
+    void BefehlErledigt();
+    // One answer line from the server.
+    void AntwortVerarbeiten(const QByteArray &zeile);
+    // Applies the verdict of the answer check; a good answer loses its leading STX ENQ.
+    bool PruefeAntwort(QByteArray &text);
+
+    void TimerHerzTimer();
+    void TimerHerzWakeTimer();
+    void TimeoutTimer();
+    void StatusTimerTimer();
+
+    // A send is running or waiting for an earlier one; the queue stands still meanwhile.
+    bool SendenBeschaeftigt() const { return m_sendet || !m_aufgeschoben.isEmpty(); }
+    const QList<QByteArray> &MakroZeilen() const { return m_makros; }
+
+    // Test seam: receives the completion of each send and decides when it runs.
+    using TAbschlussHalter = std::function<void(std::function<void()> weiter)>;
+    void SetAbschlussHalter(TAbschlussHalter halter) { m_abschlussHalter = std::move(halter); }
+
+    // The connection to the controller; host and port are set by Init and the main window.
+    struct TTcpClient
+    {
+        QString Host;
+        quint16 Port = 2608;
+    } TCPClient;
+
+    QString IPText;
+    bool SendenOk = false;
+    quint8 HerdFehler = 3;
+    NeuerBefehl BefehlAktuell;
+    QList<NeuerBefehl> Befehlsregister;
+    int OfenIdBasis = 0;
+
+    // Whole-list transfer state.
+    bool AlleLesen = false;
+    bool AlleSchreiben = false;
+    bool UebertragungLaeuft = false;
+    bool Abgebrochen = false;
+    int AktNr = 0;
+
+    // ---- components ----
+    QListWidget *Makros = nullptr;
+    QCheckBox *Waiting = nullptr;
+    QSpinBox *StatInt = nullptr;
+    TTimer *TimerHerz = nullptr;
+    TTimer *TimerHerzWake = nullptr;
+    TTimer *Timeout = nullptr;
+    TTimer *StatusTimer = nullptr;
+
+private:
+    struct TSendeAuftrag
+    {
+        NeuerBefehl Befehl;
+        QByteArray Param;
+    };
+    enum class TPhase { Verbinden, Schliessen };
+
+    void MakroAbarbeiten();
+    void MakrosAnzeigen();
+    void SendenStarten(const NeuerBefehl &befehl, const QByteArray &param);
+    void NaechsteSendung();
+    void Verbunden(quint64 nr);
+    void SocketFehler(quint64 nr);
+    void Geschrieben(quint64 nr, qint64 bytes);
+    void Getrennt(quint64 nr);
+    void WaechterTimer();
+    void SendungBeenden(quint64 nr);
+    void SendungAbschliessen(quint64 nr);
+    void RahmenSchreiben(const QByteArray &text);
+    void FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, bool nakSenden, bool aufgegeben = false);
+    void UebertragungBeenden();
+    void RestoreBlockLaden(const QByteArray &teil, bool erster);
+    void RestoreStarten();
+
+    TLinkHost *m_host;
+    QList<QByteArray> m_makros;
+
+    // The one send on the wire.
+    bool m_sendet = false;
+    quint64 m_sendeNr = 0;
+    QTcpSocket *m_socket = nullptr;
+    TTimer *m_waechter = nullptr;
+    TPhase m_phase = TPhase::Verbinden;
+    bool m_trx = false;
+    QString m_sendeHost;
+    QByteArray m_sendeText;
+    int m_sendeTimeoutMs = 0;
+    qint64 m_rahmenLaenge = 0;
+    qint64 m_geschrieben = 0;
+    int m_fehlerbits = 0;
+    bool m_trennFehler = false;
+    QList<TSendeAuftrag> m_aufgeschoben;
+    TAbschlussHalter m_abschlussHalter;
+};
+
+// ---- the server for the controller's answers ------------------------------------------------
+// One connection of the server as it was read.
+struct TServerVerbindung
+{
+    enum TEnde {
+        Zeile,        // a whole line (LF seen)
+        Zeitablauf,   // nothing complete within the read time
+        Lesefehler    // the socket failed or the line grew past the cap; Fehlertext says why
+    };
+    TEnde Ende = Zeile;
+    QByteArray Text;
+    QString PeerIP;
+    quint16 PeerPort = 0;
+    QString Fehlertext;
+};
+
+class TAntwortServer : public QObject
+{
+    Q_OBJECT
+public:
+    // Longest line accepted; a longer one counts as a broken read.
+    static constexpr qsizetype MaxZeile = 64 * 1024;
+    static constexpr int LeseZeitMs = 5000;
+
+    explicit TAntwortServer(QObject *parent = nullptr);
+    ~TAntwortServer() override;
+
+    // All IPv4 addresses, unless KELVOR_LISTEN_ADDRESS names one.
+    static QHostAddress StandardAdresse();
+    void SetAdresse(const QHostAddress &adresse) { m_adresse = adresse; }
+    QHostAddress Adresse() const { return m_adresse; }
+    quint16 Port() const { return m_port; }
+    void SetPort(quint16 port) { m_port = port; }
+
+    // False when the port cannot be opened; FehlerText() then says why.
+    bool Aktivieren();
+    // Drops the open connections and stops listening.
+    void Deaktivieren();
+    bool Aktiv() const;
+    QString FehlerText() const;
+
+signals:
+    // One per connection that delivered a line, timed out or failed; a connection closed
+    // by the peer before a whole line came delivers nothing.
+    void Gelesen(const TServerVerbindung &verbindung);
+    // A connection could not be accepted.
+    void Fehler(const QString &meldung);
+
+private:
+    class TLeser;
+    void NeueVerbindungen();
+    void Fertig(TLeser *leser, const TServerVerbindung *verbindung);
+
+    QTcpServer *m_server;
+    QHostAddress m_adresse;
+    quint16 m_port = 2608;
+    QList<TLeser *> m_leser;
+};
+
+// What the server does with one connection, in this order: the incoming list, the link, and
+// for a read that timed out the error line. A read that failed otherwise hands the link an
+// empty line and leaves its reason in `pendingError` for the main window to show.
+void ServerZeileVerarbeiten(const TServerVerbindung &verbindung, TLinkHost &host, TwXQXOfen *link,
+                            quint16 serverPort, QString &pendingError);

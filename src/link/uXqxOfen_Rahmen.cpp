@@ -1,0 +1,166 @@
+// The frame and the answer check as pure functions.
+#include "uXqxOfen.h"
+
+#include "Zahlformat.h"
+
+namespace {
+
+bool istGrossHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+bool istNummernfeld(QByteArrayView f)
+{
+    if (f.size() != 4)
+        return false;
+    for (char c : f) {
+        if (!istGrossHex(c))
+            return false;
+    }
+    return true;
+}
+
+// The line as the search for "EPAR" / "EUCD" sees it: program texts and program names may
+// hold those letters as plain data ("SEPARAT"), so a program text of a BPRG answer and the
+// name fields of a name list are left out. Separators stay, so nothing joins up.
+QByteArray OhneDatenfelder(QByteArrayView z)
+{
+    if (!z.startsWith("\x02\x05"))
+        return z.toByteArray();
+    const QByteArrayView inner = z.sliced(2);
+    if (inner.startsWith("BPRG")) {
+        const qsizetype tab = inner.indexOf(TAB);
+        if (tab < 0 || !inner.sliced(tab + 1).startsWith("##HEAD"))
+            return z.toByteArray();
+        const qsizetype eot = inner.indexOf(EOT, tab + 1);
+        QByteArray s = z.first(2 + tab + 1).toByteArray();
+        if (eot >= 0)
+            s += inner.sliced(eot);
+        return s;
+    }
+    if (inner.startsWith("bpl2") || inner.startsWith("bpli")) {
+        qsizetype ende = inner.indexOf(EOT);
+        if (ende < 0)
+            ende = inner.size();
+        QByteArray s = z.first(6).toByteArray();
+        qsizetype pos = 4;
+        while (pos < ende) {
+            const qsizetype nrEnde = inner.indexOf(TAB, pos);
+            if (nrEnde < 0 || nrEnde > ende || !istNummernfeld(inner.sliced(pos, nrEnde - pos)))
+                break;
+            s += inner.sliced(pos, nrEnde - pos + 1);
+            qsizetype nameEnde = inner.indexOf(TAB, nrEnde + 1);
+            if (nameEnde < 0 || nameEnde > ende)
+                nameEnde = ende;
+            s += TAB;
+            pos = nameEnde < ende ? nameEnde + 1 : ende;
+        }
+        s += TAB;
+        s += inner.sliced(pos);
+        return s;
+    }
+    return z.toByteArray();
+}
+
+TPruefung fehler(QByteArray meldung, bool nak = false)
+{
+    TPruefung p;
+    p.Urteil = TUrteil::Fehler;
+    p.Meldung = std::move(meldung);
+    p.NakSenden = nak;
+    return p;
+}
+
+} // namespace
+
+QByteArray RahmenBilden(QByteArrayView text)
+{
+    QByteArray t;
+    t.reserve(text.size() + 6);
+    t += ENQ;
+    t += text;
+    char x = 0;
+    for (char c : t)
+        x ^= c;
+    QByteArray rahmen;
+    rahmen.reserve(t.size() + 4);
+    rahmen += STX;
+    rahmen += t;
+    rahmen += EOT;
+    rahmen += FormatHex(static_cast<unsigned char>(x), 2);
+    rahmen += ETX;
+    return rahmen;
+}
+
+TPruefung PruefeAntwort(QByteArrayView z, const NeuerBefehl &aktuell, QByteArrayView host)
+{
+    QByteArray prefix = host.toByteArray();
+    prefix += '_';
+    prefix += aktuell.Kommando;
+    prefix += ": ";
+
+    if (z.startsWith("ERROR"))
+        return fehler(z.toByteArray());
+    if (z == QByteArrayView("TIMEOUT"))
+        return fehler(prefix + "TIMEOUT - no answer!");
+
+    const QByteArray suche = OhneDatenfelder(z);
+    if (suche.contains("EPAR"))
+        return fehler(prefix + "PARAMETERFEHLER");
+    if (suche.contains("EUCD")) {
+        if (aktuell.Name == SB_BPL2.Name) {
+            TPruefung p;
+            p.Urteil = TUrteil::NochmalAlsBpli;
+            return p;
+        }
+        TPruefung p = fehler(prefix + "UNKNOWN COMMAND");
+        p.Aufgeben = true;
+        return p;
+    }
+
+    // Between the first STX and the first EOT; short or broken lines just fail the tests.
+    const qsizetype stx = z.indexOf(STX);
+    const qsizetype eot = z.indexOf(EOT);
+    const QByteArrayView inner = eot > stx ? z.sliced(stx + 1, eot - stx - 1) : QByteArrayView();
+    if (inner.size() >= 5 && inner.sliced(1, 4) == QByteArrayView("TRX ")) {
+        const char c = inner.size() >= 6 ? inner[5] : '\0';
+        if (c == ACK) {
+            TPruefung p;
+            p.Urteil = TUrteil::TrxAck;
+            return p;
+        }
+        return fehler(prefix + (c == NAK ? "TRX_NAK_Empfangen!" : "TRX_???_Empfangen!"));
+    }
+
+    if (z.isEmpty() || z[0] != STX)
+        return fehler(prefix + "Start-Zeichen fehlt!", true);
+    // 1-based position of the first ETX, as the checksum line reports it.
+    const qsizetype e = z.indexOf(ETX) + 1;
+    if (e == 0)
+        return fehler(prefix + "End-Zeichen fehlt!", true);
+    char x = 0;
+    for (qsizetype i = 1; i <= e - 5; ++i)
+        x ^= z[i];
+    const QByteArray calc = FormatHex(static_cast<unsigned char>(x), 2);
+    const qsizetype vonCks = qMax<qsizetype>(0, e - 3);
+    const QByteArrayView cks = z.sliced(vonCks, e - 1 - vonCks);
+    if (e < 3 || cks != QByteArrayView(calc)) {
+        TPruefung p = fehler(prefix + "Falsche Checksumme von Steuerung!", true);
+        p.CksZeile = "Cks ber.:" + calc + ";Cks XQ:" + cks.toByteArray() + ";POS:"
+                     + QByteArray::number(z.indexOf(calc) + 1) + "lenber.:" + QByteArray::number(e)
+                     + ";lenxq:" + QByteArray::number(z.size());
+        return p;
+    }
+    if (e < 4 || z[e - 4] != EOT)
+        return fehler(prefix + "EOT fehlt!", true);
+
+    TPruefung p;
+    p.Text = z.startsWith("\x02\x05") ? z.sliced(2).toByteArray() : z.toByteArray();
+    const qsizetype tab = p.Text.indexOf(TAB);
+    const QByteArrayView rest = tab >= 0 ? QByteArrayView(p.Text).sliced(tab + 1) : QByteArrayView(p.Text);
+    if (rest.contains(NAK)) {
+        p.Urteil = TUrteil::Verweigert;
+        p.Meldung = prefix;
+    } else {
+        p.Urteil = TUrteil::Gut;
+    }
+    return p;
+}

@@ -1,0 +1,220 @@
+// Sending one frame: connect, write one line, disconnect, all without blocking. One send is
+// on the wire at a time; a send asked for meanwhile waits its turn with the command as it was
+// when asked for, so the effects keep the order of the original blocking calls.
+#include "uXqxOfen.h"
+
+#include "Codepage.h"
+#include "Sammlung.h"
+#include "Zahlformat.h"
+#include "Zeitgeber.h"
+#include "uKelvor.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QTcpSocket>
+
+namespace {
+
+// The platform's own connect time-out can be minutes.
+constexpr int kVerbindenMs = 5000;
+
+enum : int { BitVerbinden = 1, BitNichtVerbunden = 2, BitSchreiben = 32 };
+
+} // namespace
+
+void TwXQXOfen::Senden(NeuerBefehl befehl, const QByteArray &param)
+{
+    if (Closing)
+        return;
+    if (SendenBeschaeftigt()) {
+        m_aufgeschoben.append({std::move(befehl), param});
+        return;
+    }
+    SendenStarten(befehl, QByteArray(param));
+}
+
+void TwXQXOfen::NaechsteSendung()
+{
+    while (!m_sendet && !m_aufgeschoben.isEmpty() && !Closing) {
+        const TSendeAuftrag a = m_aufgeschoben.takeFirst();
+        SendenStarten(a.Befehl, a.Param);
+    }
+    if (Closing)
+        m_aufgeschoben.clear();
+}
+
+void TwXQXOfen::SendenStarten(const NeuerBefehl &befehl, const QByteArray &param)
+{
+    if (Closing)
+        return;
+    m_fehlerbits = 0;
+    Timeout->setEnabled(false);
+    if (TCPClient.Host.isEmpty() || TCPClient.Host == QLatin1String("0")) {
+        m_host->FehlerEintragen(QStringLiteral("ERROR illegal Hostadress ") + IPText);
+        return;
+    }
+    m_trx = befehl.Name == SB_TRX.Name;
+    if (!m_trx) {
+        BefehlAktuell = befehl;
+        BefehlAktuell.Param = param;
+        if (!m_host->NoWaitGesetzt())
+            Waiting->setChecked(true);
+    }
+
+    m_sendet = true;
+    const quint64 nr = ++m_sendeNr;
+    m_sendeHost = TCPClient.Host;
+    m_phase = TPhase::Verbinden;
+    m_geschrieben = 0;
+    m_rahmenLaenge = 0;
+    m_trennFehler = false;
+    m_sendeText = befehl.Kommando + param;
+    m_sendeTimeoutMs = befehl.TimeoutMs;
+
+    m_socket = new QTcpSocket(this);
+    // Queued: a socket may report a failed connect from inside connectToHost, and no effect
+    // of the send may run inside the call that asked for it.
+    connect(m_socket, &QTcpSocket::connected, this, [this, nr] { Verbunden(nr); }, Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this, nr] { SocketFehler(nr); }, Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, [this, nr](qint64 n) { Geschrieben(nr, n); },
+            Qt::QueuedConnection);
+    connect(m_socket, &QTcpSocket::disconnected, this, [this, nr] { Getrennt(nr); }, Qt::QueuedConnection);
+    m_waechter->setEnabled(false);
+    m_waechter->setInterval(kVerbindenMs);
+    m_waechter->setEnabled(true);
+    m_socket->connectToHost(SocketIPAddress(m_sendeHost), TCPClient.Port);
+}
+
+void TwXQXOfen::Verbunden(quint64 nr)
+{
+    if (nr != m_sendeNr || !m_socket || m_phase != TPhase::Verbinden)
+        return;
+    if (!m_trx) {
+        Timeout->setEnabled(false);
+        Timeout->setInterval(m_sendeTimeoutMs);
+        Timeout->setEnabled(true);
+    }
+    m_fehlerbits = 0;
+    m_phase = TPhase::Schliessen;
+    m_waechter->restart();
+    RahmenSchreiben(m_sendeText);
+    if (m_fehlerbits) {
+        m_socket->abort();
+        SendungBeenden(nr);
+        return;
+    }
+    m_socket->disconnectFromHost();
+}
+
+void TwXQXOfen::RahmenSchreiben(const QByteArray &text)
+{
+    const QByteArray rahmen = RahmenBilden(text);
+    const QByteArray zeile = rahmen + "\r\n";
+    m_rahmenLaenge = zeile.size();
+    const QString host = m_sendeHost + u'-';
+    if (m_socket->write(zeile) != zeile.size()) {
+        m_fehlerbits |= BitSchreiben;
+        m_host->BefehlEintragen(host + QStringLiteral("KONNTE NICHT SENDEN-") + AnsiToString(CtrlCharsVisible(rahmen)));
+        return;
+    }
+    m_host->BefehlEintragen(host + AnsiToString(CtrlCharsVisible(rahmen)));
+}
+
+void TwXQXOfen::Geschrieben(quint64 nr, qint64 bytes)
+{
+    if (nr == m_sendeNr)
+        m_geschrieben += bytes;
+}
+
+void TwXQXOfen::SocketFehler(quint64 nr)
+{
+    if (nr != m_sendeNr || !m_socket)
+        return;
+    if (m_phase == TPhase::Verbinden) {
+        m_fehlerbits |= BitVerbinden | BitNichtVerbunden;
+    } else if (m_geschrieben < m_rahmenLaenge) {
+        // The line did not leave completely: the write failed.
+        m_fehlerbits |= BitSchreiben;
+    } else if (m_socket->error() != QAbstractSocket::RemoteHostClosedError) {
+        // The peer closing after our line is the normal end; anything else is only noted.
+        m_trennFehler = true;
+    }
+    m_socket->abort();
+    SendungBeenden(nr);
+}
+
+void TwXQXOfen::Getrennt(quint64 nr)
+{
+    if (nr != m_sendeNr || !m_socket || m_phase != TPhase::Schliessen)
+        return;
+    if (m_geschrieben < m_rahmenLaenge)
+        m_fehlerbits |= BitSchreiben;
+    SendungBeenden(nr);
+}
+
+void TwXQXOfen::WaechterTimer()
+{
+    if (!m_socket)
+        return;
+    if (m_phase == TPhase::Verbinden)
+        m_fehlerbits |= BitVerbinden | BitNichtVerbunden;
+    else if (m_geschrieben < m_rahmenLaenge)
+        m_fehlerbits |= BitSchreiben;
+    else
+        m_trennFehler = true;
+    m_socket->abort();
+    SendungBeenden(m_sendeNr);
+}
+
+void TwXQXOfen::SendungBeenden(quint64 nr)
+{
+    if (nr != m_sendeNr || !m_socket)
+        return;
+    m_waechter->setEnabled(false);
+    m_socket->disconnect(this);
+    m_socket->deleteLater();
+    m_socket = nullptr;
+    if (m_trennFehler)
+        m_host->FehlerEintragen(QStringLiteral("DISCONNECTERROR: Host ") + m_sendeHost
+                                + QStringLiteral(" not available!"));
+    if (m_abschlussHalter)
+        m_abschlussHalter([this, nr] { SendungAbschliessen(nr); });
+    else
+        SendungAbschliessen(nr);
+}
+
+void TwXQXOfen::SendungAbschliessen(quint64 nr)
+{
+    if (nr != m_sendeNr || !m_sendet)
+        return;
+    if (Closing) {
+        m_sendet = false;
+        m_aufgeschoben.clear();
+        return;
+    }
+    // Everything asked for from here on waits until these effects are through.
+    const bool verbunden = !(m_fehlerbits & BitNichtVerbunden);
+    if (m_trx && verbunden)
+        Waiting->setChecked(false);
+    if (m_fehlerbits) {
+        Timeout->setEnabled(false);
+        Waiting->setChecked(false);
+        TimerHerz->setEnabled(true);
+        const QString text = QStringLiteral("ERROR") + QString::fromLatin1(FormatDec(m_fehlerbits, 2))
+                             + QStringLiteral(": Host ") + m_sendeHost + QStringLiteral(" not available!");
+        if (m_trx) {
+            // A lost acknowledgement is no failure of the command it acknowledged.
+            m_host->FehlerEintragen(text);
+            WriteErrorLog(ErrLogName, text);
+        } else {
+            QByteArray antwort = StringToAnsi(text);
+            PruefeAntwort(antwort);
+        }
+    } else {
+        SendenOk = true;
+        StatusTimer->setInterval(StatInt->value());
+        HerdFehler = 0;
+    }
+    m_sendet = false;
+    NaechsteSendung();
+}

@@ -1,0 +1,278 @@
+#include "translate.h"
+
+#include "Codepage.h"
+#include "Dialoge.h"
+#include "IniDatei.h"
+#include "Registry.h"
+#include "Sammlung.h"
+#include "Zahlformat.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <limits>
+
+QString LangKey;
+QString Sprache = QStringLiteral("Orginal(Deutsch)");
+bool SprachInit = false;
+QString Section;
+
+namespace {
+const QString kOriginal = QStringLiteral("Orginal(Deutsch)");
+const QByteArray kErr = QByteArrayLiteral("#ERR");
+const QString kMasterLang = QStringLiteral("MASTER.LANG");
+const QString kMasterIgnore = QStringLiteral("MASTER.IGNORE");
+const QChar kGrad(0x00B0);
+
+TCodepage codepage() { return CyrillicMode ? TCodepage::Windows1251 : TCodepage::Windows1252; }
+QByteArray toFile(const QString &s) { return StringToAnsi(s, codepage()); }
+QString fromFile(const QByteArray &b) { return AnsiToString(b, codepage()); }
+
+QString asciiUpper(QString s)
+{
+    for (QChar &c : s)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 32);
+    return s;
+}
+
+QByteArray lookup(const QString &file, const QString &section, const QString &key)
+{
+    return GetProfileString(LangDir() + file, toFile(section), toFile(key), kErr);
+}
+
+void write(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    const QString path = LangDir() + file;
+    if (!WriteProfileString(path, toFile(section), toFile(key), toFile(value)))
+        throw TSprachDateiFehler(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path).toStdString());
+}
+
+void showM1()
+{
+    ShowMessageBoxNonModal(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"),
+                           QStringLiteral("Schlüssel \"LangKey\" für Sprachregistrierung muss noch zugewiesen werden!\n"
+                                          "Bitte Software-Hersteller Kontaktieren.\n"
+                                          "(Language-Error, please contact manufacturer.)"));
+}
+
+void showM2()
+{
+    ShowMessageBoxNonModal(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"),
+                           QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\n"
+                                          "Default-Sprache wird geladen!\n"
+                                          "Language-Directory \"\\Lang\" not found!\n"
+                                          "Loading default language."));
+}
+
+bool collectable(const QString &coded)
+{
+    return coded != QLatin1String("-") && !IsWholeNumber(coded, -9999);
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+void InitTranslate(const QString &keyPath, const QStringList &commandLine)
+{
+    SprachInit = false;
+    for (const QString &word : commandLine)
+        if (asciiUpper(word) == QLatin1String("SPRACHINIT"))
+            SprachInit = true;
+    LangKey = keyPath;
+    Sprache = kOriginal;
+    Section.clear();
+    if (LangKey.isEmpty()) {
+        showM1();
+        return;
+    }
+    QStringList parts = LangKey.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    if (!parts.isEmpty() && asciiUpper(parts.first()) == QLatin1String("SOFTWARE"))
+        parts.removeFirst();
+    const QString organisation = parts.value(0);
+    const QString application = parts.value(1);
+    const auto reg = OpenRegistry(organisation, application);
+    const QString group = parts.mid(2).join(QLatin1Char('/'));
+    if (!group.isEmpty())
+        reg->beginGroup(group);
+    // Present and empty means collecting, so presence is told apart from emptiness.
+    if (reg->contains(QStringLiteral("Sprache")))
+        Sprache = reg->value(QStringLiteral("Sprache")).toString();
+}
+
+void TranslateForm(const QString &className)
+{
+    if (LangKey.isEmpty()) {
+        SkipPendingWindows(className);
+        showM1();
+        return;
+    }
+    if (asciiUpper(Sprache) == asciiUpper(kOriginal)) {
+        SkipPendingWindows(className);
+        return;
+    }
+    if (!DirExists(LangDir())) {
+        SkipPendingWindows(className);
+        showM2();
+        return;
+    }
+    Section = className;
+    if (Sprache.isEmpty())
+        CollectForm(Section);
+    else
+        TranslateFormTexts(Section, Sprache);
+}
+
+QString TranslateText(const QString &section, const QString &key, const QString &language, const QString &text)
+{
+    QString k = key;
+    bool marked = false;
+    const int at = k.indexOf(QLatin1String("#spec#"));
+    if (at >= 0) {
+        k.remove(at, 6);
+        marked = true;
+    }
+    k = PadKey(k);
+    const QByteArray translated = lookup(QStringLiteral("Master.") + language, section, k);
+    if (lookup(kMasterIgnore, section, k) != kErr)
+        return marked ? QStringLiteral("#no#") + text : text;
+    if (translated != kErr)
+        return DecodeLineBreaks(fromFile(translated));
+
+    if (SprachInit && !text.isEmpty()) {
+        const QString missing = QStringLiteral("_Missing.") + language;
+        write(missing, QStringLiteral("Error"), PadKey(language + QStringLiteral(".Time")),
+              ZeitStempel(QDateTime::currentDateTime()));
+        write(missing, QStringLiteral("Error"), PadKey(language + QStringLiteral(".Comment")),
+              QStringLiteral("Entry dosn't exist in ") + language);
+        const QString coded = EncodeLineBreaks(text);
+        if (collectable(coded))
+            write(missing, section, k, coded);
+    }
+    return text;
+}
+
+void AddToMaster(const QString &key, const QString &text)
+{
+    if (!SprachInit || text.isEmpty())
+        return;
+    const QString coded = EncodeLineBreaks(text);
+    const QString k = PadKey(key);
+    if (lookup(kMasterLang, Section, k) == toFile(coded))
+        return;
+    if (lookup(kMasterIgnore, Section, k) != kErr)
+        return;
+    if (!collectable(coded))
+        return;
+    write(kMasterLang, Section, k, coded);
+}
+
+bool DirExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+QString LangDir()
+{
+    return ExeDir + QStringLiteral("Lang") + QDir::separator();
+}
+
+QString PadKey(const QString &key)
+{
+    return key.size() >= 30 ? key : key + QString(30 - key.size(), QLatin1Char('_'));
+}
+
+QString EncodeLineBreaks(const QString &text)
+{
+    // A raw line break would split the entry in the file, so every form of one is coded.
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            out += QString(2, kGrad);
+            ++i;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            out += QString(2, kGrad);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString DecodeLineBreaks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == kGrad && i + 1 < text.size() && text[i + 1] == kGrad) {
+            out += QLatin1Char('\n');
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool IsWholeNumber(const QString &text, int fallback)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    const qsizetype signAt = i;
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    bool hex = false;
+    if (i < n && (text[i] == QLatin1Char('$') || text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && text[i] == QLatin1Char('0')
+               && (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= n)
+        return false;
+
+    qint64 value = 0;
+    if (hex) {
+        for (; i < n; ++i) {
+            const int d = hexDigit(text[i]);
+            if (d < 0)
+                return false;
+            value = value * 16 + d;
+            if (value > qint64(std::numeric_limits<int>::max()) + 1)
+                return false;
+        }
+        if (negative)
+            value = -value;
+        if (value > std::numeric_limits<int>::max())
+            return false;
+    } else {
+        for (qsizetype j = i; j < n; ++j)
+            if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9'))
+                return false;
+        bool ok = false;
+        value = ParseDec(text.mid(signAt).toLatin1(), fallback, &ok);
+        if (!ok)
+            return false;
+    }
+    return value != fallback;
+}

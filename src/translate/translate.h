@@ -1,0 +1,75 @@
+#pragma once
+// Gives windows the texts of the language chosen in the registry, from the language files in
+// the folder "Lang" beside the program, or collects their German texts for translators.
+//
+// Language files are 8-bit INI text in the program's code page (Windows-1252, Windows-1251
+// while the Cyrillic mode is on). They follow the profile rules of IniDatei.h, with these
+// differences of use: a lookup never writes; "Master." + language and "MASTER.IGNORE" belong
+// to the translators and are never written; a write replaces a value where it stands and
+// keeps comments and blank lines.
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+class QWidget;
+
+// ---- engine state --------------------------------------------------------------------------
+// Registry key path below the current user that holds the value "Sprache".
+extern QString LangKey;
+extern QString Sprache;
+// Collecting mode: texts and missing entries are written to the language files.
+extern bool SprachInit;
+// Class name of the window processed last; AddToMaster writes under it.
+extern QString Section;
+
+// A language file that cannot be written.
+class TSprachDateiFehler : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the language from the registry and the collecting switch from the command line.
+// The key path "SOFTWARE\<organisation>\<application>\<group...>" maps to OpenRegistry
+// (organisation, application) and the settings group below it, so the main window's
+// "SOFTWARE\Torvik\Kelvor\Sprache" reads the value "Sprache/Sprache" of Torvik / Kelvor.
+void InitTranslate(const QString &keyPath, const QStringList &commandLine = QCoreApplication::arguments());
+
+// Leaves, collects or translates the windows of this class that have not been processed yet.
+// Each window is processed once: the call from its creation never touches an older window of
+// the same class, whose labels may by then hold a message. A language file that cannot be
+// written ends that window's processing (its remaining texts stay German) and goes to the
+// error file; it never reaches the caller.
+void TranslateForm(const QString &className);
+
+// The text to show for one key. Throws TSprachDateiFehler when a missing entry cannot be recorded.
+QString TranslateText(const QString &section, const QString &key, const QString &language, const QString &text);
+// Records one German text under Section in "MASTER.LANG". Throws TSprachDateiFehler on a failed write.
+void AddToMaster(const QString &key, const QString &text);
+bool DirExists(const QString &path);
+
+// The folder "Lang" beside the program, with a trailing separator.
+QString LangDir();
+// A key extended with "_" to 30 characters.
+QString PadKey(const QString &key);
+// CR LF (and a lone LF, as Qt widgets hold line breaks) become "°°"; "°°" reads back as LF.
+QString EncodeLineBreaks(const QString &text);
+QString DecodeLineBreaks(const QString &text);
+// The run-time integer test: optional leading blanks, sign, decimal digits (leading zeros stay
+// decimal) or hex digits after "$", "x", "X", "0x" or "0X", nothing after them, 32-bit signed;
+// and a value other than `fallback`.
+bool IsWholeNumber(const QString &text, int fallback);
+
+// ---- windows ------------------------------------------------------------------------------------
+// Every window that translates itself registers in its constructor, before TranslateForm;
+// windows are found in the order of registration and by their exact class name.
+void RegisterWindow(QWidget *window);
+// Counts the windows of the class as processed without touching them (nothing to translate).
+void SkipPendingWindows(const QString &section);
+
+// Walks over the unprocessed windows of the class `section` (see TranslateForm).
+void CollectForm(const QString &section);
+void TranslateFormTexts(const QString &section, const QString &language);
+void CollectComponents(QWidget *window);
+void TranslateComponents(QWidget *window, const QString &section, const QString &language);

@@ -1,0 +1,379 @@
+#include "XqSimController.h"
+
+#include "XqSimFrame.h"
+
+namespace xqsim {
+
+bool ReadHex(const QByteArray &text, qint64 &value)
+{
+    if (text.isEmpty() || text.size() > 8)
+        return false;
+    qint64 v = 0;
+    for (char c : text) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
+        v = v * 16 + d;
+    }
+    value = v;
+    return true;
+}
+
+bool ReadDec(const QByteArray &text, qint64 &value)
+{
+    qsizetype i = 0;
+    const bool negative = text.startsWith('-');
+    if (negative)
+        i = 1;
+    if (i >= text.size() || text.size() - i > 9)
+        return false;
+    qint64 v = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+QByteArray Hex4(qint64 value)
+{
+    return QByteArray::number(value, 16).toUpper().rightJustified(4, '0');
+}
+
+} // namespace xqsim
+
+using namespace xqsim;
+
+namespace {
+
+const char *const kTimeFormat = "dd.MM.yyyy hh:mm:ss";
+
+QByteArray Lower(const QByteArray &word)
+{
+    return word.toLower();
+}
+
+QByteArray Done(const QByteArray &word)
+{
+    return Lower(word) + TAB + ACK;
+}
+
+bool ValidProgramNumber(qint64 n)
+{
+    return n >= 1 && n <= 199;
+}
+
+} // namespace
+
+TXqSimController::TXqSimController()
+{
+    m_decks.resize(2);
+    QList<QByteArray> none;
+    for (int i = 0; i < 14; ++i)
+        none.append("-1");
+    m_nightStarts = none.join(TAB);
+}
+
+QByteArray TXqSimController::refusal(const QByteArray &word)
+{
+    return Lower(word) + TAB + NAK;
+}
+
+QByteArray TXqSimController::parameterError(const QByteArray &word)
+{
+    return Lower(word) + TAB + "EPAR";
+}
+
+QByteArray TXqSimController::unknownCommand(const QByteArray &word)
+{
+    return QByteArray("EUCD") + TAB + word;
+}
+
+QByteArray TXqSimController::answer(const QByteArray &word, const QByteArray &params)
+{
+    if (word == "PING")
+        return Done(word);
+    if (word == "STAT")
+        return stat();
+    if (word == "ZEIT")
+        return zeit(params);
+    if (word == "HERD")
+        return herd(params);
+    if (word == "BPL2")
+        return m_legacy ? unknownCommand(word) : nameList("bpl2");
+    if (word == "BPLI")
+        return nameList("bpli");
+    if (word == "BPRG")
+        return bprg(params);
+    if (word == "NAST")
+        return nast(params);
+    if (word == "OFEN")
+        return ofen(params);
+    if (word == "LOAD" || word == "STAR" || word == "STOP" || word == "SOLL" || word == "BZEI"
+        || word == "SWAD" || word == "AZUG")
+        return deckCommand(word, params);
+    return unknownCommand(word);
+}
+
+QByteArray TXqSimController::stat() const
+{
+    const QList<QByteArray> fields{m_info.type,  m_info.decks,   m_info.groups,   m_info.steamHex,
+                                   m_info.name,  m_info.version, m_info.ltVersion};
+    return "stat" + fields.join(TAB);
+}
+
+QDateTime TXqSimController::clock() const
+{
+    return QDateTime::currentDateTime().addMSecs(m_clockOffsetMs);
+}
+
+void TXqSimController::setClock(const QDateTime &time)
+{
+    m_clockOffsetMs = QDateTime::currentDateTime().msecsTo(time);
+}
+
+QByteArray TXqSimController::zeit(const QByteArray &params)
+{
+    if (!params.isEmpty()) {
+        const QDateTime t = QDateTime::fromString(QString::fromLatin1(params), QLatin1String(kTimeFormat));
+        if (!t.isValid())
+            return parameterError("ZEIT");
+        setClock(t);
+    }
+    return "zeit" + clock().toString(QLatin1String(kTimeFormat)).toLatin1();
+}
+
+QList<int> TXqSimController::decksOf(const QByteArray &maskHex) const
+{
+    QList<int> out;
+    qint64 mask = 0;
+    if (!ReadHex(maskHex, mask))
+        return out;
+    for (int i = 0; i < m_decks.size() && i < 32; ++i)
+        if (mask & (qint64(1) << i))
+            out.append(i);
+    return out;
+}
+
+QByteArray TXqSimController::herd(const QByteArray &params) const
+{
+    QList<int> which;
+    if (params.isEmpty()) {
+        for (int i = 0; i < m_decks.size(); ++i)
+            which.append(i);
+    } else {
+        which = decksOf(params);
+        if (which.isEmpty())
+            return parameterError("HERD");
+    }
+    QByteArray out;
+    for (int i : which) {
+        const TXqSimDeck &d = m_decks.at(i);
+        out += "herd" + QByteArray::number(i).rightJustified(2, '0') + TAB + Hex4(d.program) + TAB
+               + d.programName.left(20) + TAB + Hex4(d.bakingTime) + TAB + Hex4(d.temperature) + TAB
+               + Hex4(d.setTemperature) + TAB + Hex4(d.status1) + TAB + Hex4(d.status2) + TAB
+               + d.exhaust.leftJustified(2, '0', true) + ENQ;
+    }
+    return out;
+}
+
+QByteArray TXqSimController::nameList(const QByteArray &answerWord) const
+{
+    QByteArray out = answerWord;
+    for (auto it = m_programs.cbegin(); it != m_programs.cend(); ++it)
+        out += Hex4(it.key()) + TAB + programName(it.value()) + TAB;
+    return out;
+}
+
+QByteArray TXqSimController::bprg(const QByteArray &params)
+{
+    if (params.startsWith("DELETE")) {
+        const QList<QByteArray> parts = params.split(TAB);
+        if (parts.first() != "DELETE")
+            return parameterError("BPRG");
+        QList<int> numbers;
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+            qint64 n = 0;
+            if (!ReadHex(parts.at(i), n) || !ValidProgramNumber(n))
+                return parameterError("BPRG");
+            numbers.append(int(n));
+        }
+        for (int n : numbers)
+            m_programs.remove(n);
+        return Done("BPRG");
+    }
+
+    const qsizetype tab = params.indexOf(TAB);
+    qint64 n = 0;
+    if (!ReadHex(tab < 0 ? params : params.left(tab), n) || !ValidProgramNumber(n))
+        return parameterError("BPRG");
+
+    if (tab < 0) {
+        if (!m_programs.contains(int(n)))
+            return QByteArray("bprg") + TAB + "CANNOT OPEN";
+        QByteArray wire = m_programs.value(int(n));
+        wire.replace("\r\n", QByteArray(1, TAB));
+        if (wire.endsWith(TAB))
+            wire.chop(1);
+        return "BPRG" + Hex4(n) + TAB + wire;
+    }
+
+    QByteArray text = params.mid(tab + 1);
+    if (!text.startsWith("##HEAD") || !text.contains("##/BODY"))
+        return refusal("BPRG");
+    text.replace(TAB, "\r\n");
+    if (!text.endsWith("\r\n"))
+        text += "\r\n";
+    m_programs.insert(int(n), text);
+    return Done("BPRG");
+}
+
+QByteArray TXqSimController::nast(const QByteArray &params)
+{
+    if (params.isEmpty())
+        return "nast" + m_nightStarts;
+    const QList<QByteArray> values = params.split(TAB);
+    if (values.size() != 14)
+        return parameterError("NAST");
+    for (const QByteArray &v : values) {
+        qint64 minutes = 0;
+        if (!ReadDec(v, minutes) || minutes < -1 || minutes > 1439)
+            return parameterError("NAST");
+    }
+    m_nightStarts = params;
+    return QByteArray("nast") + ACK;
+}
+
+QByteArray TXqSimController::deckCommand(const QByteArray &word, const QByteArray &params)
+{
+    const QList<QByteArray> parts = params.split(TAB);
+    const QList<int> which = decksOf(parts.first());
+    const bool needsValue = word != "STAR" && word != "STOP";
+    if (which.isEmpty() || parts.size() != (needsValue ? 2 : 1))
+        return parameterError(word);
+
+    qint64 value = 0;
+    if (word == "LOAD" || word == "SOLL" || word == "BZEI") {
+        if (!ReadHex(parts.at(1), value))
+            return parameterError(word);
+    } else if (word == "SWAD" || word == "AZUG") {
+        if (!ReadDec(parts.at(1), value) || value < 0 || value > (word == "SWAD" ? 999 : 100))
+            return parameterError(word);
+    }
+
+    if (word == "LOAD") {
+        // Flags of the refusal: bit 0 a program runs, bit 1 no such program.
+        if (!m_programs.contains(int(value)))
+            return QByteArray("load") + NAK + "2";
+        for (int i : which)
+            if (m_decks.at(i).status1 & 0x0001)
+                return QByteArray("load") + NAK + "1";
+    }
+
+    for (int i : which) {
+        TXqSimDeck &d = m_decks[i];
+        if (word == "LOAD") {
+            d.program = int(value);
+            d.programName = programName(m_programs.value(int(value)));
+        } else if (word == "STAR") {
+            d.status1 |= 0x0001;
+        } else if (word == "STOP") {
+            d.status1 &= ~0x0001;
+        } else if (word == "SOLL") {
+            d.setTemperature = int(value);
+        } else if (word == "BZEI") {
+            d.bakingTime = int(value);
+        } else if (word == "AZUG") {
+            d.exhaust = QByteArray::number(qMin<qint64>(value, 99)).rightJustified(2, '0');
+        }
+    }
+    return Done(word);
+}
+
+QByteArray TXqSimController::ofen(const QByteArray &params)
+{
+    const QList<QByteArray> parts = params.split(TAB);
+    qint64 state = 0, night = 0;
+    if (parts.size() != 2 || !ReadDec(parts.at(0), state) || !ReadDec(parts.at(1), night) || state < 0
+        || state > 2 || night < -1 || night > 13)
+        return parameterError("OFEN");
+    for (TXqSimDeck &d : m_decks) {
+        d.status1 &= ~(0x1000 | 0x2000);
+        if (state == 0)
+            d.status1 |= 0x1000;
+        else if (state == 2)
+            d.status1 |= 0x2000;
+    }
+    return Done("OFEN");
+}
+
+void TXqSimController::setProgram(int number, const QByteArray &text)
+{
+    if (ValidProgramNumber(number))
+        m_programs.insert(number, text);
+}
+
+QByteArray TXqSimController::programName(const QByteArray &text)
+{
+    bool inHead = false;
+    for (const QByteArray &line : text.split('\n')) {
+        const QByteArray l = line.endsWith('\r') ? line.chopped(1) : line;
+        if (l.startsWith("##HEAD"))
+            inHead = true;
+        else if (l.startsWith("##/HEAD"))
+            break;
+        else if (inHead) {
+            const qsizetype eq = l.indexOf('=');
+            if (eq > 0 && l.left(eq).trimmed().toUpper() == "NAME")
+                return l.mid(eq + 1).left(20);
+        }
+    }
+    return QByteArray();
+}
+
+QByteArray TXqSimController::demoProgramText(const QByteArray &name, int temperature, int seconds, int steam)
+{
+    // The form the program itself writes for one phase with a steam shot at the start, so that
+    // reading and writing it again gives the same bytes.
+    QByteArray t;
+    t += "##HEAD\r\nSTEUERUNG =\r\nVERSION =1\r\nNAME =" + name + "\r\n";
+    t += "MENGE =10\r\nPRIO =0\r\nVORSCHWADEN =0\r\nSOLL_KT =0\r\n##/HEAD\r\n##BODY\r\n00000-START\r\n";
+    if (steam > 0)
+        t += "00000-SCHWAD-" + QByteArray::number(steam) + "\r\n";
+    t += "00000-TEMP1-" + QByteArray::number(temperature) + "\r\n";
+    t += "00000-UMW-100\r\n";
+    t += QByteArray::number(seconds).rightJustified(5, '0') + "-END\r\n";
+    t += "##/BODY\r\n";
+    return t;
+}
+
+void TXqSimController::seedDemoPrograms(int count)
+{
+    struct Demo { const char *name; int temperature; int seconds; int steam; };
+    static const Demo demos[] = {
+        {"Weizenbr\xF6tchen", 230, 1080, 20}, {"Roggenmischbrot", 250, 3300, 30},
+        {"Baguette", 240, 1500, 25},           {"Laugenbrezel", 220, 900, 0},
+        {"Croissant", 200, 1080, 10},          {"Vollkornbrot", 230, 3900, 30},
+        {"Ciabatta", 245, 1500, 20},           {"Kaisersemmel", 235, 1020, 15},
+        {"Dinkelbrot", 240, 3000, 25},         {"Apfeltasche", 190, 1200, 0},
+    };
+    const int n = qBound(0, count, 199);
+    for (int i = 1; i <= n; ++i) {
+        const Demo &d = demos[(i - 1) % std::size(demos)];
+        QByteArray name = d.name;
+        if (i > int(std::size(demos)))
+            name = name.left(16) + ' ' + QByteArray::number(i);
+        m_programs.insert(i, demoProgramText(name, d.temperature, d.seconds, d.steam));
+    }
+    if (n > 0 && !m_decks.isEmpty()) {
+        m_decks[0].program = 1;
+        m_decks[0].programName = programName(m_programs.value(1));
+    }
+}
