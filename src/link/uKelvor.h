@@ -221,6 +221,7 @@ private:
     void PortEditKeyPress();
     void BefehleVerbinden();
     void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
+    void LogPanelOeffnen();
 
     bool RepSendNext = false;
     QString RepListFile;

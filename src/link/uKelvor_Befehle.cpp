@@ -185,9 +185,7 @@ void TwKelvor::DebugfensterZeigen1Click()
         Fensterpanel->hide();
         SetAutoSize(true);
     } else {
-        SetAutoSize(false);
-        Fensterpanel->show();
-        resize(width(), height() + LogPanelZuwachs);
+        LogPanelOeffnen();
     }
 }
 
@@ -198,9 +196,17 @@ void TwKelvor::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         return;
     // Grows the window again at every press; the service panel stays as it is.
     DiagView = true;
+    LogPanelOeffnen();
+}
+
+void TwKelvor::LogPanelOeffnen()
+{
+    // Measured before the panel shows: showing it may already stretch the window to the
+    // panel's minimum, and the panel gets its full extra height on top of the old size.
+    const int vorher = height();
     SetAutoSize(false);
     Fensterpanel->show();
-    resize(width(), height() + LogPanelZuwachs);
+    resize(width(), vorher + LogPanelZuwachs);
 }
 
 void TwKelvor::KillBoxClick()

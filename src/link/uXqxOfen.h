@@ -145,7 +145,6 @@ private:
     enum class TPhase { Verbinden, Schliessen };
 
     void MakroAbarbeiten();
-    void MakrosAnzeigen();
     void SendenStarten(const NeuerBefehl &befehl, const QByteArray &param);
     void NaechsteSendung();
     void Verbunden(quint64 nr);

@@ -126,13 +126,6 @@ void TwXQXOfen::BefehlEinreihen(const QByteArray &prioritaet, const NeuerBefehl 
         TimerHerz->setEnabled(true);
 }
 
-void TwXQXOfen::MakrosAnzeigen()
-{
-    Makros->clear();
-    for (const QByteArray &z : m_makros)
-        Makros->addItem(AnsiToString(z.left(kAnzeigeLaenge)));
-}
-
 void TwXQXOfen::TimerHerzTimer()
 {
     TimerHerz->setEnabled(false);

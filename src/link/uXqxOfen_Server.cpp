@@ -109,7 +109,6 @@ private:
 TAntwortServer::TAntwortServer(QObject *parent)
     : QObject(parent), m_server(new QTcpServer(this)), m_adresse(StandardAdresse())
 {
-    m_server->setObjectName(QStringLiteral("TCPServer"));
     connect(m_server, &QTcpServer::newConnection, this, &TAntwortServer::NeueVerbindungen);
     connect(m_server, &QTcpServer::acceptError, this, [this] { emit Fehler(m_server->errorString()); });
 }

@@ -121,6 +121,8 @@ private slots:
     void halbeZeile();
     void zeilenGrenze();
     void herdRueckzug();
+    void loeschenUeber99_data();
+    void loeschenUeber99();
     void antwortVorAbschluss();
     void quittungScheitertNachHerdVerweigerung();
     void langeZeileBleibtGanz();
@@ -435,6 +437,34 @@ void tst_Link::herdRueckzug()
     QCOMPARE(fehlerdatei().last(), QStringLiteral("Status-Error Interval-Up"));
 }
 
+void tst_Link::loeschenUeber99_data()
+{
+    QTest::addColumn<QByteArray>("param");
+    QTest::addColumn<int>("fehler");
+    QTest::addColumn<int>("sendungen");
+    QTest::addColumn<QString>("ende");
+    QTest::newRow("106 stumm") << QByteArray("DELETE\t006A") << int(TXqSimFault::Silence) << 5 << "Delete100";
+    QTest::newRow("106 unbekannt") << QByteArray("DELETE\t006A") << int(TXqSimFault::Eucd) << 1 << "Delete100";
+    QTest::newRow("99 stumm") << QByteArray("DELETE\t0063") << int(TXqSimFault::Silence) << 3 << "Triedout-Error >3";
+}
+
+void tst_Link::loeschenUeber99()
+{
+    QFETCH(QByteArray, param);
+    QFETCH(int, fehler);
+    QFETCH(int, sendungen);
+    QFETCH(QString, ende);
+    aufbauen();
+    m_sim->addFault("BPRG", TXqSimFault::of(TXqSimFault::Kind(fehler)), -1);
+    m_link->BefehlEinreihen(QByteArray(), SB_BPRG, param);
+    QVERIFY(warteBis([&] { return !m_host->fehler.isEmpty() && m_host->fehler.last() == ende; }));
+    QTest::qWait(400);   // longer than the answer time-out: nothing follows
+    QCOMPARE(m_sim->count("BPRG"), sendungen);
+    QCOMPARE(m_host->fehler.last(), ende);
+    QCOMPARE(m_host->meldungen.size(), ende == QLatin1String("Delete100") ? 0 : 1);
+    QVERIFY(!m_link->Waiting->isChecked());
+}
+
 void tst_Link::antwortVorAbschluss()
 {
     // The answer overtakes the end of our own send: that end changes nothing any more.
@@ -510,8 +540,10 @@ void tst_Link::portBelegt()
     QVERIFY(port);
     QTcpServer anderer;
     QVERIFY(anderer.listen(kPc, port));
+    qputenv("KELVOR_LISTEN_ADDRESS", "127.0.0.1");
     TwKelvor w;
-    w.TCPServer->SetAdresse(kPc);
+    qunsetenv("KELVOR_LISTEN_ADDRESS");
+    QCOMPARE(w.TCPServer->Adresse(), kPc);
     w.PortEdit->setValue(port);
     w.IPEdit->setText(QStringLiteral("127.0.0.2"));
     m_env->dialoge().expectBox(QMessageBox::Ok);
