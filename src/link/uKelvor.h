@@ -35,6 +35,7 @@ protected:
 
 private:
     int m_extent = 0;
+    bool m_inUpdate = false;
 };
 
 class TwKelvor : public QMainWindow, public TLinkHost
@@ -70,6 +71,9 @@ public:
     bool PingTimerGesetzt() const override;
     bool StatTimerGesetzt() const override;
     bool ZeitTimerGesetzt() const override;
+    // The controller's clock and version as the link received them.
+    void XQZeitSetzen(const QString &text) override;
+    void VersionSetzen(const QString &text) override;
 
     // Automatic sizing: the window keeps the size its visible parts need.
     void SetAutoSize(bool on);
@@ -173,6 +177,10 @@ public:
     QString PendingServerError;
     TAntwortServer *VerbindungServerAnlegen();
     TTimer *AntiFreezeTimerAnlegen();
+    // For the link's diagnostic sending: stop the server with its open connections, or start
+    // it when it is not running; false when that failed.
+    bool ServerStoppen() override;
+    bool ServerAktivieren() override;
     // ==== end connection set-up and TCP server ====
 
     // ==== commands by hand and service view ====
@@ -201,8 +209,8 @@ public:
     void EndlosSendenClick();
     void NoWaitClick();
     void ProtokollTimerTimer();
-    bool KillBoxGesetzt() const;
-    bool EndlosSendenGesetzt() const;
+    bool KillBoxGesetzt() const override;
+    bool EndlosSendenGesetzt() const override;
     // ==== end commands by hand and service view ====
 
 protected:

@@ -6,7 +6,9 @@
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QThread>
 
@@ -18,7 +20,8 @@ const int MaxLogZeilen = 2000;
 TLogListe::TLogListe(QWidget *parent) : QListWidget(parent)
 {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A bar that comes and goes changes the viewport, which asks for the range again.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
@@ -30,6 +33,10 @@ void TLogListe::setExtent(int pixels)
 
 void TLogListe::updateGeometries()
 {
+    // Setting the range below makes the view lay itself out again.
+    if (m_inUpdate)
+        return;
+    const QScopedValueRollback guard(m_inUpdate, true);
     QListWidget::updateGeometries();
     // The list computes its range from the lines it holds; the stored extent may reach further.
     QScrollBar *bar = horizontalScrollBar();
@@ -98,6 +105,16 @@ void TwKelvor::FehlerMelden(const QString &text)
         ShowboxTimed(caption, text, 0);
     else
         ShowboxOK(caption, text);
+}
+
+void TwKelvor::XQZeitSetzen(const QString &text)
+{
+    XQTime->setText(text);
+}
+
+void TwKelvor::VersionSetzen(const QString &text)
+{
+    VersionEdit->setText(text);
 }
 
 void TwKelvor::FehlerListeLeeren()

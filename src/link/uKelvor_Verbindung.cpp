@@ -99,3 +99,14 @@ void TwKelvor::AntiFreezeTimerTimer()
     }
     AntiFreezeTimer->setEnabled(true);
 }
+
+bool TwKelvor::ServerStoppen()
+{
+    TCPServer->Deaktivieren();
+    return !TCPServer->Aktiv();
+}
+
+bool TwKelvor::ServerAktivieren()
+{
+    return TCPServer->Aktiv() || TCPServer->Aktivieren();
+}

@@ -14,7 +14,9 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
+class QPushButton;
 class QSpinBox;
 class QTcpServer;
 class QTcpSocket;
@@ -72,6 +74,15 @@ public:
     virtual bool PingTimerGesetzt() const = 0;
     virtual bool StatTimerGesetzt() const = 0;
     virtual bool ZeitTimerGesetzt() const = 0;
+    // The service view's diagnostic switches and the program's answer server as sending uses
+    // them; a host without them sends plainly. Stopping and starting report success.
+    virtual bool KillBoxGesetzt() const { return false; }
+    virtual bool EndlosSendenGesetzt() const { return false; }
+    virtual bool ServerStoppen() { return true; }
+    virtual bool ServerAktivieren() { return true; }
+    // The controller's clock and version as the answers give them (`XQTime`, `VersionEdit`).
+    virtual void XQZeitSetzen(const QString &text) { Q_UNUSED(text); }
+    virtual void VersionSetzen(const QString &text) { Q_UNUSED(text); }
 };
 
 // ---- the link ------------------------------------------------------------------------------
@@ -135,6 +146,66 @@ public:
     TTimer *TimerHerzWake = nullptr;
     TTimer *Timeout = nullptr;
     TTimer *StatusTimer = nullptr;
+
+    // ---- window ----
+    void FormCreate();
+    void FormActivate();
+    void CloseBtnClick();
+    // Runs on every change of Waiting, by hand or by program.
+    void WaitingClick();
+    void WaitingTimerTimer();
+    QWidget *Panel1 = nullptr;
+    QPushButton *CloseBtn = nullptr;
+    QWidget *DebugPanel = nullptr;
+    QLabel *Label1 = nullptr;
+    TTimer *WaitingTimer = nullptr;
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+private:
+    void FensterAufbauen();
+    // The frame as the service view's diagnostic switches want it written.
+    void RahmenSchreibenDiagnose();
+    // ---- end window ----
+
+    // ---- answer handling ----
+public:
+    void AntwortHerd(const QByteArray &text);
+    void AntwortStat(const QByteArray &text);
+    void AntwortBprgDaten(const QByteArray &text);
+    void AntwortBprgQuittung(const QByteArray &text);
+    void AntwortLoad(const QByteArray &text);
+    void AntwortNachtstarts(const QByteArray &text);
+    void AntwortBprgListe(const QByteArray &text);
+    void AntwortZeit(const QByteArray &text);
+    // The decimal form of HexToInt of the text ("-1" when it is not upper-case hex).
+    static QByteArray HexStrZuDezStr(QByteArrayView hex);
+    void StatusTimeoutTimer();
+
+    // Tagged fields of the decks from the last "herd" answer; empty once StatusTimeout fires.
+    QByteArray Statussatz;
+    // Program names as the link knows them, at most 20 characters each.
+    QByteArray PrgNamen[200];
+    TTimer *StatusTimeout = StatusTimeoutAnlegen();
+
+signals:
+    // Into the list editor and the night-start window; each call carries its data and is
+    // delivered before the answer handling goes on.
+    void TimeOutNeustarten();
+    void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
+    void NamenEmpfangen(const QByteArray &text, bool flag);
+    void FortschrittAnzeigen(int position);
+    void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
+    void NachtstartsAnzeigen(const QByteArray &text);
+
+private:
+    TTimer *StatusTimeoutAnlegen();
+    // The whole-list steps of the answers; filled in with the whole-list transfer.
+    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText);
+    void ListeNamenEmpfangen();
+    void ListeQuittungNak();
+    void ListeQuittungAck();
+    // ---- end answer handling ----
 
 private:
     struct TSendeAuftrag

@@ -10,13 +10,10 @@
 
 #include <QCheckBox>
 #include <QDateTime>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTcpSocket>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -34,29 +31,7 @@ bool istLeerOderNone(const NeuerBefehl &b)
 TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
     : QWidget(parent, Qt::Window), m_host(host)
 {
-    setObjectName(QStringLiteral("wXQXOfen"));
-    resize(302, 262);
-
-    Makros = new QListWidget(this);
-    Makros->setObjectName(QStringLiteral("Makros"));
-    auto *debugPanel = new QWidget(this);
-    debugPanel->setObjectName(QStringLiteral("DebugPanel"));
-    auto *label1 = new QLabel(QStringLiteral("StatusIntervall:"), debugPanel);
-    label1->setObjectName(QStringLiteral("Label1"));
-    StatInt = new QSpinBox(debugPanel);
-    StatInt->setObjectName(QStringLiteral("StatInt"));
-    StatInt->setRange(1, 100000);
-    StatInt->setSingleStep(100);
-    StatInt->setValue(500);
-    Waiting = new QCheckBox(QStringLiteral("Waiting"), debugPanel);
-    Waiting->setObjectName(QStringLiteral("Waiting"));
-    auto *debugLayout = new QHBoxLayout(debugPanel);
-    debugLayout->addWidget(label1);
-    debugLayout->addWidget(StatInt);
-    debugLayout->addWidget(Waiting);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Makros, 1);
-    layout->addWidget(debugPanel);
+    FensterAufbauen();
 
     auto timer = [this](const char *name, int ms, bool on) {
         auto *t = new TTimer(this, ms, on);
@@ -77,6 +52,7 @@ TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
     connect(m_waechter, &TTimer::timeout, this, &TwXQXOfen::WaechterTimer);
 
     BefehlAktuell = SB_None;
+    FormCreate();
 }
 
 TwXQXOfen::~TwXQXOfen()
@@ -266,11 +242,24 @@ void TwXQXOfen::AntwortVerarbeiten(const QByteArray &zeile)
     QByteArray text = zeile;
     if (!PruefeAntwort(text))
         return;
-    // Minimal step until the answer handlers exist: the check above has already acknowledged
-    // the answer and ended the command in flight, which is all that any answer word without
-    // a handler of its own does. The list editor's watchdog restart and the dispatch on the
-    // answer word ("herd", "stat", "BPRG", "bprg", "load", "nast", "bpli", "bpl2", "zeit")
-    // go here.
+    emit TimeOutNeustarten();
+    // Any other word has done all it does in the check: acknowledged and ended the command.
+    if (text.startsWith("herd"))
+        AntwortHerd(text);
+    else if (text.startsWith("stat"))
+        AntwortStat(text);
+    else if (text.startsWith("BPRG"))
+        AntwortBprgDaten(text);
+    else if (text.startsWith("bprg"))
+        AntwortBprgQuittung(text);
+    else if (text.startsWith("load"))
+        AntwortLoad(text);
+    else if (text.startsWith("nast"))
+        AntwortNachtstarts(text);
+    else if (text.startsWith("bpli") || text.startsWith("bpl2"))
+        AntwortBprgListe(text);
+    else if (text.startsWith("zeit"))
+        AntwortZeit(text);
 }
 
 void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, bool nakSenden, bool aufgegeben)

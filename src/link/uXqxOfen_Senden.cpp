@@ -18,7 +18,11 @@ namespace {
 // The platform's own connect time-out can be minutes.
 constexpr int kVerbindenMs = 5000;
 
-enum : int { BitVerbinden = 1, BitNichtVerbunden = 2, BitSchreiben = 32 };
+enum : int { BitVerbinden = 1, BitNichtVerbunden = 2, BitAusnahme = 4, BitSchreiben = 32 };
+
+// What KillBox writes in place of an acknowledgement, and how often EndlosSenden writes a frame.
+const QByteArray kKillText("1234567890");
+constexpr int kEndlosMal = 10;
 
 } // namespace
 
@@ -97,7 +101,7 @@ void TwXQXOfen::Verbunden(quint64 nr)
     m_fehlerbits = 0;
     m_phase = TPhase::Schliessen;
     m_waechter->restart();
-    RahmenSchreiben(m_sendeText);
+    RahmenSchreibenDiagnose();
     if (m_fehlerbits) {
         m_socket->abort();
         SendungBeenden(nr);
@@ -106,11 +110,39 @@ void TwXQXOfen::Verbunden(quint64 nr)
     m_socket->disconnectFromHost();
 }
 
+void TwXQXOfen::RahmenSchreibenDiagnose()
+{
+    if (!ServiceMode) {
+        RahmenSchreiben(m_sendeText);
+        return;
+    }
+    if (!m_host->KillBoxGesetzt()) {
+        if (!m_host->ServerAktivieren())
+            m_fehlerbits |= BitAusnahme;
+        else
+            RahmenSchreiben(m_sendeText);
+        return;
+    }
+    // With the server down no answer can come in.
+    if (!m_host->ServerStoppen()) {
+        m_fehlerbits |= BitAusnahme;
+        return;
+    }
+    if (m_trx) {
+        RahmenSchreiben(kKillText);
+        return;
+    }
+    const int mal = m_host->EndlosSendenGesetzt() ? kEndlosMal : 1;
+    for (int i = 0; i < mal && !m_fehlerbits; ++i)
+        RahmenSchreiben(m_sendeText);
+}
+
 void TwXQXOfen::RahmenSchreiben(const QByteArray &text)
 {
     const QByteArray rahmen = RahmenBilden(text);
     const QByteArray zeile = rahmen + "\r\n";
-    m_rahmenLaenge = zeile.size();
+    // Several frames may go out on one connection; all of them must leave.
+    m_rahmenLaenge += zeile.size();
     const QString host = m_sendeHost + u'-';
     if (m_socket->write(zeile) != zeile.size()) {
         m_fehlerbits |= BitSchreiben;

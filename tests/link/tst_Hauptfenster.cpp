@@ -317,6 +317,24 @@ private slots:
         QCOMPARE(list->currentRow(), 2000);
     }
 
+    // Widening a shown list used to re-enter its own layout until the stack ran out.
+    void shownListsTakeWideLines()
+    {
+        TwKelvor *w = oeffnen({QStringLiteral("QUAMP")});
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        for (int i = 0; i < 40; ++i) {
+            w->FehlerEintragen(QString(i * 7, QLatin1Char('x')) + QStringLiteral("ERROR03: Host not available!"));
+            w->BefehlEintragen(QString(300 - i * 7, QLatin1Char('y')));
+            QTest::qWait(1);
+        }
+        QCOMPARE(w->LBError->count(), 40);
+        QVERIFY(w->LBError->horizontalScrollBar()->maximum() > 0);
+        // A controller that is not there fills the error list while the window is shown.
+        w->PWahl->click();
+        QTRY_VERIFY_WITH_TIMEOUT(w->LBError->count() > 40, 10000);
+    }
+
     void errorLineCarriesTimeStamp()
     {
         TwKelvor *w = oeffnen();
