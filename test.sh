@@ -4,16 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PKGS="cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-dejavu-core xvfb xauth poppler-utils iproute2 util-linux"
-missing=""
-for p in $PKGS; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
-fi
+tools/ensure-packages.sh cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-dejavu-core xvfb xauth poppler-utils iproute2 util-linux
 
 BUILD=build-test
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DKELVOR_SANITIZE=ON >/dev/null
