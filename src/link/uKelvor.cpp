@@ -227,7 +227,10 @@ void TwKelvor::BuildFensterpanel()
 void TwKelvor::BuildDebugPanel()
 {
     DebugPanel = named(new QWidget(this), "DebugPanel");
-    DebugPanel->setFixedHeight(115);
+    // 115 pixels at the least; Qt's controls are taller than the original's, so the panel
+    // takes what its rows need rather than clipping the last one.
+    DebugPanel->setMinimumHeight(115);
+    DebugPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     QWidget *p = DebugPanel;
 
     PingTimer = haken(p, "PingTimer", QStringLiteral("PingTimer"));

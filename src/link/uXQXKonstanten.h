@@ -27,58 +27,65 @@ inline constexpr int BefehlAnzahl = 52;
 // straight from here. Everyone else treats them as constants.
 extern std::array<NeuerBefehl, BefehlAnzahl> Befehlstabelle;
 
-extern NeuerBefehl &SB_BefehlAktuell;
-extern NeuerBefehl &SB_None;
-extern NeuerBefehl &SB_NONS;
-extern NeuerBefehl &SB_RecSave;
-extern NeuerBefehl &SB_RecRest;
-extern NeuerBefehl &SB_RecRest01;
-extern NeuerBefehl &SB_RecRest02;
-extern NeuerBefehl &SB_RecRest03;
-extern NeuerBefehl &SB_RecRest04;
-extern NeuerBefehl &SB_RecRest05;
-extern NeuerBefehl &SB_RecRest06;
-extern NeuerBefehl &SB_RecRest07;
-extern NeuerBefehl &SB_RecRest08;
-extern NeuerBefehl &SB_RecRest09;
-extern NeuerBefehl &SB_RecRest10;
-extern NeuerBefehl &SB_RecRest11;
-extern NeuerBefehl &SB_RecRest12;
-extern NeuerBefehl &SB_RSCancel;
-extern NeuerBefehl &SB_AZUG;
-extern NeuerBefehl &SB_kAZUG;
-extern NeuerBefehl &SB_BPLI;
-extern NeuerBefehl &SB_kBPLI;
-extern NeuerBefehl &SB_BPL2;
-extern NeuerBefehl &SB_kBPL2;
-extern NeuerBefehl &SB_BPRG;
-extern NeuerBefehl &SB_kBPRG;
-extern NeuerBefehl &SB_BZEI;
-extern NeuerBefehl &SB_kBZEI;
-extern NeuerBefehl &SB_EUCD;
-extern NeuerBefehl &SB_HERD;
-extern NeuerBefehl &SB_LOAD;
-extern NeuerBefehl &SB_kLOAD;
-extern NeuerBefehl &SB_NAST;
-extern NeuerBefehl &SB_kNAST;
-extern NeuerBefehl &SB_OFEN;
-extern NeuerBefehl &SB_kOFEN;
-extern NeuerBefehl &SB_PING;
-extern NeuerBefehl &SB_SOLL;
-extern NeuerBefehl &SB_kSOLL;
-extern NeuerBefehl &SB_STAR;
-extern NeuerBefehl &SB_kSTAR;
-extern NeuerBefehl &SB_STAR_Besch;
-extern NeuerBefehl &SB_kSTAR_Besch;
-extern NeuerBefehl &SB_STAT;
-extern NeuerBefehl &SB_kSTAT;
-extern NeuerBefehl &SB_STOP;
-extern NeuerBefehl &SB_kSTOP;
-extern NeuerBefehl &SB_SWAD;
-extern NeuerBefehl &SB_kSWAD;
-extern NeuerBefehl &SB_TRX;
-extern NeuerBefehl &SB_ZEIT;
-extern NeuerBefehl &SB_kZEIT;
+// The 52 records in their fixed order: name, command word, answer time-out in ms.
+#define KELVOR_BEFEHLSTABELLE(X) \
+    X(SB_BefehlAktuell, "", 0) \
+    X(SB_None, "", 0) \
+    X(SB_NONS, "\xD6\xD6\xD6\xD6", 0) \
+    X(SB_RecSave, "RecSave", 0) \
+    X(SB_RecRest, "RecRest", 0) \
+    X(SB_RecRest01, "RecRest01", 0) \
+    X(SB_RecRest02, "RecRest02", 0) \
+    X(SB_RecRest03, "RecRest03", 0) \
+    X(SB_RecRest04, "RecRest04", 0) \
+    X(SB_RecRest05, "RecRest05", 0) \
+    X(SB_RecRest06, "RecRest06", 0) \
+    X(SB_RecRest07, "RecRest07", 0) \
+    X(SB_RecRest08, "RecRest08", 0) \
+    X(SB_RecRest09, "RecRest09", 0) \
+    X(SB_RecRest10, "RecRest10", 0) \
+    X(SB_RecRest11, "RecRest11", 0) \
+    X(SB_RecRest12, "RecRest12", 0) \
+    X(SB_RSCancel, "RSCancel", 0) \
+    X(SB_AZUG, "AZUG", 3000) \
+    X(SB_kAZUG, "azug", 3000) \
+    X(SB_BPLI, "BPLI", 6000) \
+    X(SB_kBPLI, "bpli", 6000) \
+    X(SB_BPL2, "BPL2", 10000) \
+    X(SB_kBPL2, "bpl2", 10000) \
+    X(SB_BPRG, "BPRG", 6000) \
+    X(SB_kBPRG, "bprg", 6000) \
+    X(SB_BZEI, "BZEI", 3000) \
+    X(SB_kBZEI, "bzei", 3000) \
+    X(SB_EUCD, "EUCD", 3000) \
+    X(SB_HERD, "HERD", 3000) \
+    X(SB_LOAD, "LOAD", 3000) \
+    X(SB_kLOAD, "load", 3000) \
+    X(SB_NAST, "NAST", 3000) \
+    X(SB_kNAST, "nast", 3000) \
+    X(SB_OFEN, "OFEN", 3000) \
+    X(SB_kOFEN, "ofen", 3000) \
+    X(SB_PING, "PING", 3000) \
+    X(SB_SOLL, "SOLL", 3000) \
+    X(SB_kSOLL, "soll", 3000) \
+    X(SB_STAR, "STAR", 3000) \
+    X(SB_kSTAR, "star", 3000) \
+    X(SB_STAR_Besch, "STAR", 3000) \
+    X(SB_kSTAR_Besch, "star", 3000) \
+    X(SB_STAT, "STAT", 3000) \
+    X(SB_kSTAT, "stat", 3000) \
+    X(SB_STOP, "STOP", 3000) \
+    X(SB_kSTOP, "stop", 3000) \
+    X(SB_SWAD, "SWAD", 3000) \
+    X(SB_kSWAD, "swad", 3000) \
+    X(SB_TRX, "TRX ", 0) \
+    X(SB_ZEIT, "ZEIT", 3000) \
+    X(SB_kZEIT, "zeit", 3000)
+
+// Each record by its name (SB_BPRG, SB_TRX, ...), referring into the table.
+#define KELVOR_BEFEHL_REF(name, wort, ms) extern NeuerBefehl &name;
+KELVOR_BEFEHLSTABELLE(KELVOR_BEFEHL_REF)
+#undef KELVOR_BEFEHL_REF
 
 // Field names of the body of the program text form, in their order.
 inline constexpr std::array<QByteArrayView, 8> BPrgFeldnamen{

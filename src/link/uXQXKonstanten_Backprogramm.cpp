@@ -24,100 +24,72 @@ void TString20::setText(QByteArrayView s)
 
 namespace {
 
+// Every field of a phase and of a record in file order; reader and writer walk the same list,
+// so the two layouts differ in one place only (the old one has no SollKT).
+template <class Phase, class F>
+void jedesPhasenFeld(Phase &ph, F &&f)
+{
+    f(ph.Temperatur), f(ph.Reserve4), f(ph.Umwaelzer), f(ph.Luft), f(ph.Reserve7), f(ph.Ausgang);
+    f(ph.AbzugProzent), f(ph.Backzeit), f(ph.Schwaden), f(ph.UmwaelzerZeit), f(ph.LuftZeit);
+    f(ph.Reserve26), f(ph.AusgangZeit), f(ph.AbzugZeit);
+}
+
+template <class Rec, class F>
+void jedesFeld(Rec &rec, F &&f)
+{
+    f(rec.Name), f(rec.Nummer), f(rec.Menge), f(rec.Prio);
+    if constexpr (requires { rec.SollKT; })
+        f(rec.SollKT);
+    f(rec.Vorschwaden), f(rec.Steuerung), f(rec.PrgVersion);
+    for (auto &ph : rec.Phasen)
+        jedesPhasenFeld(ph, f);
+}
+
 // Little-endian cursor over a fixed block; the callers check the block size first.
-class TLeser
+struct TLeser
 {
-public:
-    explicit TLeser(QByteArrayView data) : m_p(reinterpret_cast<const uchar *>(data.data())) {}
-    quint8 u8() { return m_p[m_pos++]; }
-    quint32 u32()
+    const uchar *p;
+    int pos = 0;
+    void operator()(TString20 &s)
     {
-        const quint32 v = qFromLittleEndian<quint32>(m_p + m_pos);
-        m_pos += 4;
-        return v;
+        s.Laenge = p[pos];
+        std::memcpy(s.Zeichen.data(), p + pos + 1, s.Zeichen.size());
+        pos += 1 + int(s.Zeichen.size());
     }
-    qint32 i32() { return qint32(u32()); }
-    void str(TString20 &s)
+    template <class T>
+    void operator()(T &v)
     {
-        s.Laenge = u8();
-        std::memcpy(s.Zeichen.data(), m_p + m_pos, s.Zeichen.size());
-        m_pos += int(s.Zeichen.size());
+        v = qFromLittleEndian<T>(p + pos);
+        pos += int(sizeof(T));
     }
-    void phase(TBackPhase &ph)
-    {
-        ph.Temperatur = i32();
-        ph.Reserve4 = u8();
-        ph.Umwaelzer = u8();
-        ph.Luft = u8();
-        ph.Reserve7 = u8();
-        ph.Ausgang = u8();
-        ph.AbzugProzent = u8();
-        ph.Backzeit = u32();
-        ph.Schwaden = u32();
-        ph.UmwaelzerZeit = u32();
-        ph.LuftZeit = u32();
-        ph.Reserve26 = u32();
-        ph.AusgangZeit = u32();
-        ph.AbzugZeit = u32();
-    }
-    int pos() const { return m_pos; }
-
-private:
-    const uchar *m_p;
-    int m_pos = 0;
 };
 
-class TSchreiber
+struct TSchreiber
 {
-public:
-    void u8(quint8 v) { m_out.append(char(v)); }
-    void u32(quint32 v)
+    QByteArray &out;
+    void operator()(const TString20 &s)
     {
-        char b[4];
-        qToLittleEndian<quint32>(v, b);
-        m_out.append(b, 4);
+        out.append(char(s.Laenge));
+        out.append(s.Zeichen.data(), qsizetype(s.Zeichen.size()));
     }
-    void i32(qint32 v) { u32(quint32(v)); }
-    void str(const TString20 &s)
+    template <class T>
+    void operator()(T v)
     {
-        u8(s.Laenge);
-        m_out.append(s.Zeichen.data(), qsizetype(s.Zeichen.size()));
+        char b[sizeof(T)];
+        qToLittleEndian<T>(v, b);
+        out.append(b, qsizetype(sizeof(T)));
     }
-    void phase(const TBackPhase &ph)
-    {
-        i32(ph.Temperatur);
-        u8(ph.Reserve4);
-        u8(ph.Umwaelzer);
-        u8(ph.Luft);
-        u8(ph.Reserve7);
-        u8(ph.Ausgang);
-        u8(ph.AbzugProzent);
-        u32(ph.Backzeit);
-        u32(ph.Schwaden);
-        u32(ph.UmwaelzerZeit);
-        u32(ph.LuftZeit);
-        u32(ph.Reserve26);
-        u32(ph.AusgangZeit);
-        u32(ph.AbzugZeit);
-    }
-    QByteArray &bytes() { return m_out; }
-
-private:
-    QByteArray m_out;
 };
 
-void appendRecord(TSchreiber &w, const TBackprogramm &rec)
+template <class Rec>
+bool ausBytes(QByteArrayView data, Rec &rec, int groesse)
 {
-    w.str(rec.Name);
-    w.i32(rec.Nummer);
-    w.i32(rec.Menge);
-    w.i32(rec.Prio);
-    w.i32(rec.SollKT);
-    w.i32(rec.Vorschwaden);
-    w.str(rec.Steuerung);
-    w.str(rec.PrgVersion);
-    for (const TBackPhase &ph : rec.Phasen)
-        w.phase(ph);
+    if (data.size() < groesse)
+        return false;
+    TLeser r{reinterpret_cast<const uchar *>(data.data())};
+    jedesFeld(rec, r);
+    Q_ASSERT(r.pos == groesse);
+    return true;
 }
 
 TString20 cutTo20(const TString20 &s)
@@ -144,48 +116,21 @@ void InitBPrgRecord(TBackprogramm &rec)
 
 QByteArray BPrgRecordToBytes(const TBackprogramm &rec)
 {
-    TSchreiber w;
-    w.bytes().reserve(BPrgRecordGroesse);
-    appendRecord(w, rec);
-    Q_ASSERT(w.bytes().size() == BPrgRecordGroesse);
-    return w.bytes();
+    QByteArray out;
+    out.reserve(BPrgRecordGroesse);
+    jedesFeld(rec, TSchreiber{out});
+    Q_ASSERT(out.size() == BPrgRecordGroesse);
+    return out;
 }
 
 bool BPrgRecordFromBytes(QByteArrayView data, TBackprogramm &rec)
 {
-    if (data.size() < BPrgRecordGroesse)
-        return false;
-    TLeser r(data);
-    r.str(rec.Name);
-    rec.Nummer = r.i32();
-    rec.Menge = r.i32();
-    rec.Prio = r.i32();
-    rec.SollKT = r.i32();
-    rec.Vorschwaden = r.i32();
-    r.str(rec.Steuerung);
-    r.str(rec.PrgVersion);
-    for (TBackPhase &ph : rec.Phasen)
-        r.phase(ph);
-    Q_ASSERT(r.pos() == BPrgRecordGroesse);
-    return true;
+    return ausBytes(data, rec, BPrgRecordGroesse);
 }
 
 bool BPrgAltRecordFromBytes(QByteArrayView data, TBackprogrammAlt &rec)
 {
-    if (data.size() < BPrgAltRecordGroesse)
-        return false;
-    TLeser r(data);
-    r.str(rec.Name);
-    rec.Nummer = r.i32();
-    rec.Menge = r.i32();
-    rec.Prio = r.i32();
-    rec.Vorschwaden = r.i32();
-    r.str(rec.Steuerung);
-    r.str(rec.PrgVersion);
-    for (TBackPhase &ph : rec.Phasen)
-        r.phase(ph);
-    Q_ASSERT(r.pos() == BPrgAltRecordGroesse);
-    return true;
+    return ausBytes(data, rec, BPrgAltRecordGroesse);
 }
 
 TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt)
@@ -205,17 +150,17 @@ TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt)
 
 bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste)
 {
-    TSchreiber w;
-    w.bytes().reserve(BPrgListeDateiGroesse);
+    QByteArray bytes;
+    bytes.reserve(BPrgListeDateiGroesse);
     for (const TBackprogramm &rec : liste)
-        appendRecord(w, rec);
+        jedesFeld(rec, TSchreiber{bytes});
 
     for (;;) {
         QString name = fileName;
         CheckFileName(name);
         // Written aside and renamed over the old file, so a failure never leaves a short file
         // that the reader would take for an old-layout list.
-        if (WriteFileAtomic(name, w.bytes()))
+        if (WriteFileAtomic(name, bytes))
             return true;
         ShowMessageBox(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"), QStringLiteral("Speicherfehler"));
         const auto answer = ShowMessageBox(nullptr, TBoxKind::Question, QStringLiteral("FRAGE"),

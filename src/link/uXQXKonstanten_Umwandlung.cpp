@@ -27,6 +27,16 @@ int hexDigit(char c)
     return 0;
 }
 
+template <class F>
+QByteArray mapBytes(QByteArrayView text, F f)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (char c : text)
+        out += char(f(static_cast<uchar>(c)));
+    return out;
+}
+
 } // namespace
 
 QByteArray StrToHexDump(QByteArrayView text)
@@ -93,45 +103,30 @@ QString SocketIPAddress(const QString &address)
 
 QByteArray ControllerToAnsi(QByteArrayView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == 0xA1)
-            out += char(0xA8);
-        else if (c == 0xF1)
-            out += char(0xB8);
-        else if (c == 0xF0)
-            out += char(0xB9);
-        else if (c >= 0xB0 && c <= 0xEF)
-            out += char(c + 0x10);
-        else {
-            if (c == 0 && beepHook())
+    return mapBytes(text, [](uchar c) -> uchar {
+        switch (c) {
+        case 0xA1: return 0xA8;
+        case 0xF1: return 0xB8;
+        case 0xF0: return 0xB9;
+        case 0x00:
+            if (beepHook())
                 beepHook()();
-            out += ch;
+            return c;
+        default: return c >= 0xB0 && c <= 0xEF ? uchar(c + 0x10) : c;
         }
-    }
-    return out;
+    });
 }
 
 QByteArray AnsiToController(QByteArrayView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == 0xA8)
-            out += char(0xA1);
-        else if (c == 0xB8)
-            out += char(0xF1);
-        else if (c == 0xB9)
-            out += char(0xF0);
-        else if (c >= 0xC0)
-            out += char(c - 0x10);
-        else
-            out += ch;
-    }
-    return out;
+    return mapBytes(text, [](uchar c) -> uchar {
+        switch (c) {
+        case 0xA8: return 0xA1;
+        case 0xB8: return 0xF1;
+        case 0xB9: return 0xF0;
+        default: return c >= 0xC0 ? uchar(c - 0x10) : c;
+        }
+    });
 }
 
 TBeepHook SetBeepHook(TBeepHook hook)
@@ -163,9 +158,8 @@ QByteArray CtrlCharsVisible(QByteArrayView text)
 
 void NamenTextLesen(QByteArrayView text, TNamenListe &namen)
 {
-    static const QByteArray freiName = QByteArrayLiteral("frei free libre     ");
     TNamenListe liste;
-    liste.fill(freiName);
+    liste.fill(BPrgFreiName.toByteArray());
 
     QByteArrayView rest = text;
     // The field up to the next TAB; the field and its TAB leave `rest` (all of it without a TAB).

@@ -277,8 +277,12 @@ void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, 
 
     if (befehl.Name == SB_HERD.Name) {
         ++HerdFehler;
-        if (HerdFehler < 5 || ServiceMode)
+        if (HerdFehler < 5 || ServiceMode) {
+            // Never repeated, so it ends here: its answer timer would otherwise count the
+            // same HERD a second time (after an EPAR, for one) and hold the gate until then.
+            BefehlErledigt();
             return;
+        }
         HerdFehler = 0;
         m_host->FehlerEintragen(QStringLiteral("Status-Error Interval-Up"));
         WriteErrorLog(ErrLogName, QStringLiteral("Status-Error Interval-Up"));

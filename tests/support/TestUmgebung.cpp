@@ -5,6 +5,7 @@
 #include "Zeitgeber.h"
 
 #include <QDir>
+#include <QFile>
 
 QMessageBox::StandardButton TTestDialoge::answerBox(const TBoxRequest &request)
 {
@@ -67,4 +68,34 @@ QString TTestUmgebung::exeDir() const
 QString TTestUmgebung::path(const QString &relative) const
 {
     return m_dir.filePath(relative);
+}
+
+QByteArray dateiLesen(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool dateiSchreiben(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QList<QByteArray> crLfZeilen(const QByteArray &bytes)
+{
+    if (!bytes.endsWith("\r\n") || bytes.count('\n') != bytes.count("\r\n") || bytes.count('\r') != bytes.count('\n'))
+        return {};
+    QList<QByteArray> lines = bytes.chopped(1).split('\n');
+    for (QByteArray &l : lines)
+        l.chop(1);
+    return lines;
+}
+
+QByteArray alleBytes()
+{
+    QByteArray all(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    return all;
 }

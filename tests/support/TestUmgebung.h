@@ -36,6 +36,14 @@ private:
     int m_unexpected = 0;
 };
 
+// File helpers for tests: the whole file (empty when missing), a whole new file (false when
+// it cannot be written), the lines of a text whose every line ends CR LF (empty otherwise).
+QByteArray dateiLesen(const QString &path);
+bool dateiSchreiben(const QString &path, const QByteArray &bytes);
+QList<QByteArray> crLfZeilen(const QByteArray &bytes);
+// The 256 byte values in order.
+QByteArray alleBytes();
+
 class TTestUmgebung
 {
 public:

@@ -1,0 +1,160 @@
+// The user's path: the real main window against the stand-in controller over loopback; the
+// service view's switches and the diagnostic key.
+#include "Hauptfenster.h"
+#include "Sammlung.h"
+#include "XqSim.h"
+
+#include "uKelvor.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+const QHostAddress Steuerung(QStringLiteral("127.0.0.2"));
+const QString Uhrformat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
+} // namespace
+
+class TstBedienung : public QObject
+{
+    Q_OBJECT
+    QHostAddress pc;
+    quint16 port = 0;
+    std::unique_ptr<THauptfensterUmgebung> env;
+    std::unique_ptr<TXqSim> sim;
+
+private slots:
+    void initTestCase() { pc = EigeneServerAdresse(); }
+
+    void init()
+    {
+        // A port of the program's range that is free where both sides listen.
+        port = 0;
+        for (int i = 0; i < 100 && !port; ++i) {
+            const quint16 p = quint16(2600 + QRandomGenerator::global()->bounded(100));
+            QTcpServer a, b;
+            if (a.listen(pc, p) && b.listen(Steuerung, p))
+                port = p;
+        }
+        QVERIFY(port);
+        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
+        sim = std::make_unique<TXqSim>();
+        QVERIFY2(sim->start(port, Steuerung, pc), qPrintable(sim->errorString()));
+    }
+
+    void cleanup()
+    {
+        QVERIFY(!env || env->dialoge().unexpected() == 0);
+        env.reset();
+        sim.reset();
+    }
+
+    void uhrLesenUndStellen()
+    {
+        TwKelvor *w = env->oeffnen({}, true);
+        const QDateTime gesetzt(QDate(2031, 3, 4), QTime(5, 6, 7));
+        sim->controller().setClock(gesetzt);
+        QTest::mouseClick(w->Abfragen, Qt::LeftButton);
+        QTRY_COMPARE(sim->acknowledgements('\x06'), 1);
+        QCOMPARE(sim->frames().size(), 2);
+        QCOMPARE(sim->frames()[0].word + sim->frames()[0].params + '|' + sim->frames()[1].word, QByteArray("ZEIT|TRX "));
+        QTRY_VERIFY(!w->XQTime->text().isEmpty());
+        const qint64 ab = gesetzt.secsTo(QDateTime::fromString(w->XQTime->text(), Uhrformat));
+        QVERIFY2(ab >= 0 && ab < 10, qPrintable(w->XQTime->text()));
+
+        QTest::mouseClick(w->Stellen, Qt::LeftButton);
+        QTRY_COMPARE(sim->acknowledgements('\x06'), 2);
+        QVERIFY(qAbs(sim->controller().clockOffsetMs()) < 3000);
+    }
+
+    void knopfSendetSeinenText_data()
+    {
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QList<int>>("werte"); // HerdNo, Params, SchwadenZeit, AbzugWert, EinStatus, NachtStatus
+        QTest::addColumn<QByteArray>("rahmen");
+        const QList<int> vorgabe{0, 50, 1, 0, 0, -1};
+        QTest::newRow("Ping") << "Ping" << vorgabe << QByteArray("PING");
+        QTest::newRow("HERD") << "HERD" << vorgabe << QByteArray("HERD");
+        QTest::newRow("BPrgListe") << "ListeBtn" << vorgabe << QByteArray("BPL2"); // BPLI only as the fallback
+        QTest::newRow("Version") << "Version" << vorgabe << QByteArray("STAT");
+        QTest::newRow("Start") << "Start" << vorgabe << QByteArray("STAR0001");
+        QTest::newRow("Start -1") << "Start" << QList<int>{-1, 50, 1, 0, 0, -1} << QByteArray("STAR80000000");
+        QTest::newRow("Stop 33") << "Stop" << QList<int>{33, 50, 1, 0, 0, -1} << QByteArray("STOP0002");
+        QTest::newRow("PWahl") << "PWahl" << QList<int>{2, 255, 1, 0, 0, -1} << QByteArray("LOAD0004\t00FF");
+        QTest::newRow("DoTemp") << "DoTemp" << QList<int>{15, 9999, 1, 0, 0, -1} << QByteArray("SOLL8000\t270F");
+        QTest::newRow("BackZeit") << "DoBZeit" << QList<int>{16, -1, 1, 0, 0, -1} << QByteArray("BZEI10000\tFFFFFFFF");
+        QTest::newRow("Schwaden") << "SchwadenBtn" << QList<int>{1, 50, 5, 0, 0, -1} << QByteArray("SWAD0002\t005");
+        QTest::newRow("Abzug") << "AbzugBtn" << QList<int>{0, 50, 1, 100, 0, -1} << QByteArray("AZUG0001\t100");
+        QTest::newRow("Ein") << "Ein" << QList<int>{0, 50, 1, 0, 2, -1} << QByteArray("OFEN02\t-01");
+        QTest::newRow("Delete") << "DeleteBtn" << vorgabe << QByteArray("BPRGDELETE\t000A\t000B\t000C");
+    }
+    void knopfSendetSeinenText()
+    {
+        QFETCH(QString, knopf);
+        QFETCH(QList<int>, werte);
+        QFETCH(QByteArray, rahmen);
+        TwKelvor *w = env->oeffnen({QStringLiteral("QUAMP")}, true);
+        const QList<QSpinBox *> felder{w->HerdNo, w->Params, w->SchwadenZeit, w->AbzugWert, w->EinStatus, w->NachtStatus};
+        for (int i = 0; i < felder.size(); ++i)
+            felder[i]->setValue(werte[i]);
+        w->DelNrEnde->setValue(12);
+        QTest::mouseClick(w->findChild<QPushButton *>(knopf), Qt::LeftButton);
+        QTRY_VERIFY(!sim->frames().isEmpty());
+        const TXqSimFrame f = sim->frames().first();
+        QVERIFY2(f.ok, qPrintable(f.error));
+        QCOMPARE(f.word + f.params, rahmen);
+    }
+    // An open range built a delete text of megabytes and froze the program.
+    void deleteRangeStaysWithinProgramNumbers()
+    {
+        TwKelvor *w = env->oeffnen({QStringLiteral("QUAMP")});
+        w->DelNrStart->setValue(-5);
+        w->DelNrEnde->setValue(100000000);
+        QCOMPARE(w->DelNrStart->value(), 1);
+        QCOMPARE(w->DelNrEnde->value(), 199);
+        QCOMPARE(DeleteParameter(0, 2), QByteArray("DELETE\t0001\t0002"));
+        QCOMPARE(DeleteParameter(198, 65535), QByteArray("DELETE\t00C6\t00C7"));
+        QCOMPARE(DeleteParameter(std::numeric_limits<int>::min(), std::numeric_limits<int>::max()).count('\t'), 199);
+        QCOMPARE(DeleteParameter(12, 10), QByteArray("DELETE"));
+    }
+
+    void killBoxWritesInOrder()
+    {
+        TwKelvor *w = env->oeffnen({QStringLiteral("QUAMP")});
+        w->KillBox->setChecked(true);
+        QVERIFY(w->EndlosSendenGesetzt() && w->NoWaitGesetzt());
+        w->KillBox->setChecked(false);
+        QVERIFY(!w->EndlosSendenGesetzt() && !w->NoWaitGesetzt());
+        QFile f(LogDayDir(QDate::currentDate()) + QStringLiteral("Kelvor.err"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray log = f.readAll();
+        qsizetype at = 0;
+        for (const char *line : {"EndlosSenden aktiviert!!", "NoWait aktiviert!!", "Killbox aktiviert!!",
+                                 "EndlosSenden deaktiviert!!", "NoWait deaktiviert!!", "Killbox deaktiviert!!"})
+            QVERIFY2((at = log.indexOf(line, at)) >= 0, line);
+    }
+
+    void diagnosticKey()
+    {
+        TwKelvor *w = env->oeffnen({}, true);
+        const int klein = w->height();
+        // The window sees the key while an edit has the focus, and grows at every press.
+        w->activateWindow();
+        w->IPEdit->setFocus();
+        QTest::keyClick(w->IPEdit, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+        QVERIFY(w->Fensterpanel->isHidden());
+        for (int n = 1; n <= 2; ++n) {
+            QTest::keyClick(w->IPEdit, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+            QTRY_COMPARE(w->height(), klein + n * 200);
+        }
+        QVERIFY(DiagView && !w->Fensterpanel->isHidden() && w->DebugPanel->isHidden());
+    }
+};
+
+QTEST_MAIN(TstBedienung)
+#include "tst_Bedienung.moc"

@@ -1,0 +1,91 @@
+#include "LinkTestHilfe.h"
+
+#include "Codepage.h"
+#include "Sammlung.h"
+#include "uKelvor.h"
+
+#include <QDirIterator>
+#include <QRandomGenerator>
+#include <QTcpServer>
+
+namespace {
+const QHostAddress kPc(QStringLiteral("127.0.0.1"));
+const QHostAddress kSteuerung(QStringLiteral("127.0.0.2"));
+} // namespace
+
+TLinkAufbau::TLinkAufbau(double zeitFaktor) : env(std::make_unique<TTestUmgebung>(zeitFaktor))
+{
+    // A main window of an earlier test set it on its way out.
+    Closing = false;
+    // The error files stay whole however many lines a test writes.
+    MaxGroesseErr = 1 << 20;
+    host.server = &server;
+}
+
+bool TLinkAufbau::starten()
+{
+    // Another test may take the port between the search and the listening: search again.
+    server.SetAdresse(kPc);
+    for (int versuch = 0; versuch < 10 && !sim.isListening(); ++versuch) {
+        server.Deaktivieren();
+        port = FreierPort();
+        server.SetPort(port);
+        if (port && server.Aktivieren())
+            sim.start(port, kSteuerung, kPc);
+    }
+    if (!sim.isListening()) {
+        grund = QStringLiteral("no free port: ") + sim.errorString();
+        return false;
+    }
+    link = std::make_unique<TwXQXOfen>(&host);
+    link->Init(QStringLiteral("127.0.0.2"));
+    link->TCPClient.Port = port;
+    QObject::connect(&server, &TAntwortServer::Gelesen, link.get(), [this](const TServerVerbindung &v) {
+        ServerZeileVerarbeiten(v, host, link.get(), port, pending);
+    });
+    return true;
+}
+
+quint16 FreierPort(quint16 von, quint16 bis)
+{
+    for (int versuch = 0; versuch < 200; ++versuch) {
+        const quint16 p = quint16(von + QRandomGenerator::global()->bounded(bis - von + 1));
+        QTcpServer a, b;
+        if (a.listen(kPc, p) && b.listen(kSteuerung, p))
+            return p;
+    }
+    return 0;
+}
+
+QStringList Fehlerdatei()
+{
+    QStringList out;
+    QDirIterator it(ExeDir + QStringLiteral("log"), {QStringLiteral("*.err")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &zeile : f.readAll().split('\n')) {
+            const QString z = AnsiToString(zeile.trimmed());
+            const qsizetype i = z.indexOf(QStringLiteral(": "));
+            if (i >= 0)
+                out << z.mid(i + 2);
+        }
+    }
+    return out;
+}
+
+const NeuerBefehl &Befehl(QByteArrayView name)
+{
+    return *std::find_if(Befehlstabelle.begin(), Befehlstabelle.end(), [&](const NeuerBefehl &b) { return b.Name == name; });
+}
+
+QStringList Woerter(const TXqSim &sim)
+{
+    QStringList out;
+    for (const TXqSimFrame &f : sim.frames())
+        out << QString::fromLatin1(f.word == "TRX " ? QByteArray("TRX ") + (f.params == "\x06" ? "ACK" : "NAK")
+                                                    : f.word);
+    return out;
+}

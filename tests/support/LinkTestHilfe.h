@@ -1,0 +1,59 @@
+#pragma once
+// The link on a free loopback port with the program's answer server and the stand-in
+// controller, and a main-window stand-in that records what the link shows.
+#include "TestUmgebung.h"
+#include "XqSim.h"
+#include "uXqxOfen.h"
+
+#include <QStringList>
+#include <memory>
+
+class TFakeHost : public TLinkHost
+{
+public:
+    void BefehlEintragen(const QString &t) override { befehle << t; }
+    void AntwortEintragen(const QString &t) override { antworten << t; }
+    void FehlerEintragen(const QString &t) override { fehler << t; }
+    void FehlerMelden(const QString &t) override { meldungen << t; }
+    bool NoWaitGesetzt() const override { return noWait; }
+    bool PingTimerGesetzt() const override { return false; }
+    bool StatTimerGesetzt() const override { return false; }
+    bool ZeitTimerGesetzt() const override { return false; }
+    bool KillBoxGesetzt() const override { return kill; }
+    bool EndlosSendenGesetzt() const override { return endlos; }
+    bool ServerStoppen() override { server->Deaktivieren(); return true; }
+    bool ServerAktivieren() override { return server->Aktivieren(); }
+    void XQZeitSetzen(const QString &t) override { xqZeit = t; }
+    void VersionSetzen(const QString &t) override { version = t; }
+
+    TAntwortServer *server = nullptr;
+    bool noWait = false, kill = false, endlos = false;
+    QStringList befehle, antworten, fehler, meldungen;
+    QString xqZeit, version;
+};
+
+// Program at 127.0.0.1, stand-in at 127.0.0.2, one free port for both; time scaled.
+struct TLinkAufbau
+{
+    explicit TLinkAufbau(double zeitFaktor = 0.1);
+    ~TLinkAufbau() { link.reset(); }
+    // Server, link and stand-in started; false (with the reason in `grund`) when not.
+    bool starten();
+
+    std::unique_ptr<TTestUmgebung> env;
+    TFakeHost host;
+    TXqSim sim;
+    TAntwortServer server;
+    std::unique_ptr<TwXQXOfen> link;
+    QString pending, grund;
+    quint16 port = 0;
+};
+
+// A port free on 127.0.0.1 and 127.0.0.2 within [von, bis].
+quint16 FreierPort(quint16 von = 20000, quint16 bis = 60000);
+// Lines of the day-folder error files, without their time stamps.
+QStringList Fehlerdatei();
+// The record of the command table with this name.
+const NeuerBefehl &Befehl(QByteArrayView name);
+// The words the stand-in received, acknowledgements as "TRX ACK" / "TRX NAK".
+QStringList Woerter(const TXqSim &sim);
