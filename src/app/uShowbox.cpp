@@ -184,13 +184,17 @@ void TwShowbox::showtext(const QString &caption, const QString &text, const QCol
     rest.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Label4->setText(rest);
 
-    // Only trailing empty lines are dropped; the last line shown is the taller one, and the
-    // fourth label grows with the lines it holds.
-    int last = 3;
-    while (last > 0 && labels[last]->text().isEmpty())
-        --last;
+    // From the bottom up an empty label is hidden and the one above it grows to the taller
+    // height; the fourth label also grows with the lines it holds.
+    bool shown[4] = {true, true, true, true};
+    int heights[4] = {kLineHeight, kLineHeight, kLineHeight, kLastLineHeight};
+    for (int i = 3; i > 0; --i) {
+        if (labels[i]->text().isEmpty()) {
+            shown[i] = false;
+            heights[i - 1] = kLastLineHeight;
+        }
+    }
     int boxWidth = kDesignWidth;
-    int heights[4] = {};
     for (int i = 0; i < 4; ++i) {
         QLabel *label = labels[i];
         const QStringList lines = label->text().split(QLatin1Char('\n'));
@@ -199,18 +203,14 @@ void TwShowbox::showtext(const QString &caption, const QString &text, const QCol
             textWidth = qMax(textWidth, label->fontMetrics().horizontalAdvance(line));
         if (textWidth > boxWidth)
             boxWidth = textWidth + 15;
-        if (i > last) {
-            label->hide();
-            continue;
-        }
-        label->show();
-        int height = i < last ? kLineHeight : kLastLineHeight;
+        label->setVisible(shown[i]);
         if (i == 3)
-            height += int(lines.size() - 1) * qMax(kLineHeight, label->fontMetrics().lineSpacing());
-        heights[i] = height;
+            heights[i] += int(lines.size() - 1) * qMax(kLineHeight, label->fontMetrics().lineSpacing());
     }
     int y = 0;
-    for (int i = 0; i <= last; ++i) {
+    for (int i = 0; i < 4; ++i) {
+        if (!shown[i])
+            continue;
         labels[i]->setGeometry(0, y, boxWidth, heights[i]);
         y += heights[i];
     }

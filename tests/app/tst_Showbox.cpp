@@ -40,6 +40,18 @@ private slots:
         env.reset();
     }
 
+    // An empty label is hidden from the bottom up and the one above it grows, also in the middle.
+    void blankMiddleLine()
+    {
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("A\r\n\r\nC"), 1000);
+        TwShowbox *box = wShowbox;
+        QVERIFY(box->Label1->isVisible() && !box->Label2->isVisible() && box->Label3->isVisible());
+        QVERIFY(!box->Label4->isVisible());
+        QCOMPARE(box->Label1->height(), 25);
+        QCOMPARE(box->Label3->height(), 25);
+        QCOMPARE(box->Label3->y(), 25);
+    }
+
     void layout_data()
     {
         QTest::addColumn<QString>("text");
