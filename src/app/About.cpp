@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-TAboutBox *AboutBox = nullptr;
+QPointer<TAboutBox> AboutBox;
 
 TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 {

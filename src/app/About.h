@@ -1,6 +1,7 @@
 #pragma once
 // The about box "Info".
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 class QFrame;
@@ -30,4 +31,5 @@ private:
     void FormShow();
 };
 
-extern TAboutBox *AboutBox;
+// Empty once the box has been destroyed with its parent.
+extern QPointer<TAboutBox> AboutBox;

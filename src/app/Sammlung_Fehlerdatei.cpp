@@ -12,8 +12,8 @@
 
 namespace {
 
-// Writers run on the GUI thread and on the server's connection threads; one lock for all
-// error files keeps two of them from losing each other's lines.
+// The writer is a plain function any thread may call; one lock for all error files keeps
+// two callers from losing each other's lines.
 std::mutex g_writerLock;
 
 // Set while the information lines of a writer's own file name are written, so that a name

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TfVersion *fVersion = nullptr;
+QPointer<TfVersion> fVersion;
 
 QString VersionTextOf(unsigned major, unsigned minor, unsigned release, unsigned build)
 {

@@ -1,5 +1,6 @@
 #pragma once
 // Holds the program's version text, taken once from the build's version record.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -25,4 +26,5 @@ private:
     void FormCreate();
 };
 
-extern TfVersion *fVersion;
+// Empty once the window has been destroyed with its parent.
+extern QPointer<TfVersion> fVersion;

@@ -36,6 +36,17 @@ int StrToMinuten(const QString &s)
     return int(std::clamp<qint64>(total, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+int HexZiffer(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return -1;
+}
+
 int HexToInt(QByteArrayView s)
 {
     if (s.isEmpty())
@@ -43,14 +54,11 @@ int HexToInt(QByteArrayView s)
     // 32 bits that wrap: digits before the last eight drop out, eight F give -1.
     quint32 sum = 0;
     for (const char c : s) {
-        quint32 digit;
-        if (c >= '0' && c <= '9')
-            digit = quint32(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = quint32(c - 'A' + 10);
-        else
+        // The controller writes upper case; a lower-case digit makes the text invalid.
+        const int digit = HexZiffer(uchar(c));
+        if (digit < 0 || (c >= 'a' && c <= 'f'))
             return -1;
-        sum = (sum << 4) | digit;
+        sum = (sum << 4) | quint32(digit);
     }
     return int(sum);
 }
@@ -60,16 +68,12 @@ int HexToIntEven(QByteArrayView s)
     if (s.isEmpty() || s.size() % 2 != 0)
         return 0;
     quint32 sum = 0;
-    quint32 digit = 0;
+    int digit = 0;
     for (const char c : s) {
         // Anything that is no hex digit counts as the digit before it.
-        if (c >= '0' && c <= '9')
-            digit = quint32(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = quint32(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = quint32(c - 'A' + 10);
-        sum = (sum << 4) | digit;
+        if (const int d = HexZiffer(uchar(c)); d >= 0)
+            digit = d;
+        sum = (sum << 4) | quint32(digit);
     }
     return int(sum);
 }

@@ -7,14 +7,12 @@
 
 #include <QCloseEvent>
 #include <QColor>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QThread>
 
 QPointer<TwShowbox> wShowbox;
 int ShowboxAnzahl = 0;
@@ -28,11 +26,6 @@ constexpr int kLineHeight = 20;
 constexpr int kLastLineHeight = 25;
 constexpr int kPanelHeight = 70;
 int g_live = 0;
-
-bool onGuiThread()
-{
-    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
-}
 
 QRect screenRect()
 {
@@ -276,13 +269,6 @@ QPoint ShowboxPosition(int anzahl, const QSize &screen)
 
 void ShowboxTimed(const QString &caption, const QString &text, int ms)
 {
-    if (!onGuiThread()) {
-        if (QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [caption, text, ms] { ShowboxTimed(caption, text, ms); },
-                Qt::QueuedConnection);
-        return;
-    }
     auto *box = new TwShowbox;
     wShowbox = box;
     box->CloseTimer->setInterval(ms == 0 ? ShowErrTime : ms);
@@ -295,12 +281,6 @@ void ShowboxTimed(const QString &caption, const QString &text, int ms)
 
 void ShowboxOK(const QString &caption, const QString &text)
 {
-    if (!onGuiThread()) {
-        if (QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [caption, text] { ShowboxOK(caption, text); }, Qt::QueuedConnection);
-        return;
-    }
     auto *box = new TwShowbox;
     wShowbox = box;
     box->CloseTimer->setEnabled(false);

@@ -69,7 +69,7 @@ extern int ShowErrTime;
 extern int ShowTextTime;
 
 // Closes itself after `ms` milliseconds, or after ShowErrTime when `ms` is 0; a close time of
-// 0 never closes by itself. Safe to call from any thread: the box is made on the GUI thread.
+// 0 never closes by itself.
 void ShowboxTimed(const QString &caption, const QString &text, int ms);
 // Stays until its "OK" button is pressed.
 void ShowboxOK(const QString &caption, const QString &text);

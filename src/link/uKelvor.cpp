@@ -83,6 +83,7 @@ TwKelvor::TwKelvor(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("wKelvor"));
     setWindowTitle(AppTitle);
     setAttribute(Qt::WA_DeleteOnClose);
+    BuildServer();
 
     auto *menu = named(menuBar(), "MainMenu1");
     Hilfe1 = named(menu->addMenu(QStringLiteral("Hilfe")), "Hilfe1");
@@ -190,7 +191,7 @@ void TwKelvor::BuildFensterpanel()
     LogSplitter->setHandleWidth(5);
     LogSplitter->setChildrenCollapsible(false);
 
-    auto box = [this](const char *name, const QString &title, const char *listName, QListWidget *&list) {
+    auto box = [this](const char *name, const QString &title, const char *listName, TLogListe *&list) {
         auto *b = named(new QGroupBox(title, LogSplitter), name);
         list = named(new TLogListe(b), listName);
         auto *l = new QVBoxLayout(b);
@@ -227,8 +228,8 @@ void TwKelvor::BuildFensterpanel()
 void TwKelvor::BuildDebugPanel()
 {
     DebugPanel = named(new QWidget(this), "DebugPanel");
-    // 115 pixels at the least; Qt's controls are taller than the original's, so the panel
-    // takes what its rows need rather than clipping the last one.
+    // 115 pixels at the least; Qt's controls are taller than the panel was laid out for, so
+    // it takes what its rows need rather than clipping the last one.
     DebugPanel->setMinimumHeight(115);
     DebugPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     QWidget *p = DebugPanel;
@@ -370,7 +371,6 @@ void TwKelvor::FormCreate(const QStringList &arguments)
     InitTranslate(LangKey, arguments);
 
     RegKey = QStringLiteral("SOFTWARE\\Zelnor\\") + AppTitle;
-    IPEdit->setInputMask(QStringLiteral("999.999.999.999;_"));
     EinstellungenLaden();
     IniWerteLesen();
     Tracking->setChecked(true);

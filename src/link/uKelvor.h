@@ -106,11 +106,11 @@ public:
     QWidget *Fensterpanel = nullptr;
     QSplitter *LogSplitter = nullptr;
     QGroupBox *Befehl_Box = nullptr;
-    QListWidget *LBout = nullptr;
+    TLogListe *LBout = nullptr;
     QGroupBox *AntwortBox = nullptr;
-    QListWidget *LBIn = nullptr;
+    TLogListe *LBIn = nullptr;
     QGroupBox *FehlerBox = nullptr;
-    QListWidget *LBError = nullptr;
+    TLogListe *LBError = nullptr;
     QWidget *LogBar = nullptr;
     QPushButton *ClearBtn = nullptr;
     QCheckBox *Tracking = nullptr;
@@ -171,12 +171,10 @@ public:
     void TCPServerException(const QString &message);
     void AntiFreezeTimerTimer();
     // Created with the window; the server listens from the first VerbindungEinrichten on.
-    TAntwortServer *TCPServer = VerbindungServerAnlegen();
-    TTimer *AntiFreezeTimer = AntiFreezeTimerAnlegen();
+    TAntwortServer *TCPServer = nullptr;
+    TTimer *AntiFreezeTimer = nullptr;
     // A read error of the server, shown by AntiFreezeTimer.
     QString PendingServerError;
-    TAntwortServer *VerbindungServerAnlegen();
-    TTimer *AntiFreezeTimerAnlegen();
     // For the link's diagnostic sending: stop the server with its open connections, or start
     // it when it is not running; false when that failed.
     bool ServerStoppen() override;
@@ -222,7 +220,8 @@ private:
     void BuildTorvikBox();
     void BuildFensterpanel();
     void BuildDebugPanel();
-    void AppendLine(QListWidget *list, int &extent, const QString &text, const QString &line);
+    void BuildServer();
+    void AppendLine(TLogListe *list, int &extent, const QString &text, const QString &line);
     // Leaving the port or address edit, and Enter in either; the key is not consumed.
     void PortEditExit();
     void IPEditExit();

@@ -166,14 +166,8 @@ void TwKelvor::BeendenBtnClick() { close(); }
 
 void TwKelvor::Info1Click()
 {
-    if (!AboutBox) {
-        auto *box = new TAboutBox(this);
-        connect(box, &QObject::destroyed, [box] {
-            if (AboutBox == box)
-                AboutBox = nullptr;
-        });
-        AboutBox = box;
-    }
+    if (!AboutBox)
+        AboutBox = new TAboutBox(this);
     AboutBox->VersionZusatz = BuildTag;
     // Modal to this window without a nested event loop.
     AboutBox->open();

@@ -7,10 +7,8 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QThread>
 
 namespace {
 // Each list keeps this many lines at most: above it the oldest goes before an append.
@@ -45,13 +43,13 @@ void TLogListe::updateGeometries()
         bar->setRange(0, wanted);
 }
 
-void TwKelvor::AppendLine(QListWidget *list, int &extent, const QString &text, const QString &line)
+void TwKelvor::AppendLine(TLogListe *list, int &extent, const QString &text, const QString &line)
 {
     const int pointSize = qMax(0, list->font().pointSize());
     const qint64 w = qint64(pointSize) * text.size();
     if (w > extent)
         extent = int(qMin<qint64>(w, std::numeric_limits<int>::max()));
-    static_cast<TLogListe *>(list)->setExtent(extent);
+    list->setExtent(extent);
 
     if (!Tracking->isChecked())
         return;
@@ -63,10 +61,6 @@ void TwKelvor::AppendLine(QListWidget *list, int &extent, const QString &text, c
 
 void TwKelvor::BefehlEintragen(const QString &text)
 {
-    if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, text] { BefehlEintragen(text); }, Qt::QueuedConnection);
-        return;
-    }
     if (Fensterpanel->isHidden())
         return;
     AppendLine(LBout, m_extentOut, text, text);
@@ -74,10 +68,6 @@ void TwKelvor::BefehlEintragen(const QString &text)
 
 void TwKelvor::AntwortEintragen(const QString &text)
 {
-    if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, text] { AntwortEintragen(text); }, Qt::QueuedConnection);
-        return;
-    }
     if (Fensterpanel->isHidden())
         return;
     AppendLine(LBIn, m_extentIn, text, text);
@@ -85,14 +75,6 @@ void TwKelvor::AntwortEintragen(const QString &text)
 
 void TwKelvor::FehlerEintragen(const QString &text)
 {
-    if (QThread::currentThread() != thread()) {
-        // Stamp now, append on the window's own thread.
-        const QString stamp = ZeitStempel(QDateTime::currentDateTime());
-        QMetaObject::invokeMethod(
-            this, [this, text, stamp] { AppendLine(LBError, m_extentError, text, stamp + QLatin1Char('-') + text); },
-            Qt::QueuedConnection);
-        return;
-    }
     AppendLine(LBError, m_extentError, text,
                ZeitStempel(QDateTime::currentDateTime()) + QLatin1Char('-') + text);
 }

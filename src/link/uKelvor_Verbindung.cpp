@@ -11,21 +11,15 @@
 #include <QSpinBox>
 #include <QStringList>
 
-TAntwortServer *TwKelvor::VerbindungServerAnlegen()
+void TwKelvor::BuildServer()
 {
-    auto *server = new TAntwortServer(this);
-    server->setObjectName(QStringLiteral("TCPServer"));
-    connect(server, &TAntwortServer::Gelesen, this, &TwKelvor::TCPServerExecute);
-    connect(server, &TAntwortServer::Fehler, this, &TwKelvor::TCPServerException);
-    return server;
-}
-
-TTimer *TwKelvor::AntiFreezeTimerAnlegen()
-{
-    auto *timer = new TTimer(this, 1000, true);
-    timer->setObjectName(QStringLiteral("AntiFreezeTimer"));
-    connect(timer, &TTimer::timeout, this, &TwKelvor::AntiFreezeTimerTimer);
-    return timer;
+    TCPServer = new TAntwortServer(this);
+    TCPServer->setObjectName(QStringLiteral("TCPServer"));
+    connect(TCPServer, &TAntwortServer::Gelesen, this, &TwKelvor::TCPServerExecute);
+    connect(TCPServer, &TAntwortServer::Fehler, this, &TwKelvor::TCPServerException);
+    AntiFreezeTimer = new TTimer(this, 1000, true);
+    AntiFreezeTimer->setObjectName(QStringLiteral("AntiFreezeTimer"));
+    connect(AntiFreezeTimer, &TTimer::timeout, this, &TwKelvor::AntiFreezeTimerTimer);
 }
 
 void TwKelvor::VerbindungEinrichten()

@@ -6,9 +6,10 @@
 #include <QList>
 #include <QString>
 
-// ==== command table and conversions ====
 #include <array>
 #include <functional>
+
+// ==== command table and conversions ====
 
 // One controller command. The table holds the fixed vocabulary; the link copies the records
 // into its registry and keeps the command in flight as a copy.
@@ -128,8 +129,6 @@ void NamenTextLesen(QByteArrayView text, TNamenListe &namen);
 // ==== end command table and conversions ====
 
 // ==== baking-program record, list file, text form ====
-#include <array>
-
 // A 20-character short string as records and list files hold it: a length byte and 20
 // character bytes. Every byte is kept as read, so a record written back is byte-identical;
 // only `text()` gives meaning to them.

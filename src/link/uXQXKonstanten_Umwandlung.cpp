@@ -16,17 +16,6 @@ TBeepHook &beepHook()
     return hook;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return 0;
-}
-
 template <class F>
 QByteArray mapBytes(QByteArrayView text, F f)
 {
@@ -52,8 +41,12 @@ QByteArray HexDumpToStr(QByteArrayView hex)
 {
     QByteArray out;
     out.reserve(hex.size() / 2);
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
-        out += char(hexDigit(hex[i]) * 16 + hexDigit(hex[i + 1]));
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2) {
+        // A character that is no hex digit counts as 0.
+        const int hoch = qMax(0, HexZiffer(uchar(hex[i])));
+        const int tief = qMax(0, HexZiffer(uchar(hex[i + 1])));
+        out += char(hoch * 16 + tief);
+    }
     return out;
 }
 

@@ -186,7 +186,7 @@ public:
     QByteArray Statussatz;
     // Program names as the link knows them, at most 20 characters each.
     QByteArray PrgNamen[200];
-    TTimer *StatusTimeout = StatusTimeoutAnlegen();
+    TTimer *StatusTimeout = nullptr;
 
 signals:
     // Into the list editor and the night-start window; each call carries its data and is
@@ -199,7 +199,6 @@ signals:
     void NachtstartsAnzeigen(const QByteArray &text);
 
 private:
-    TTimer *StatusTimeoutAnlegen();
     // The whole-list steps of the answers; filled in with the whole-list transfer.
     void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText);
     void ListeNamenEmpfangen();

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kStatusTimeoutMs = 5000;
-
 // The answer up to, not including, its first EOT.
 QByteArrayView bisEot(QByteArrayView text)
 {
@@ -56,7 +54,7 @@ QByteArray feldText(const char *key, const QByteArray &wert)
 // The tagged fields of one deck record ("herd", deck, TAB, the fields), without its ENQ.
 QByteArray herdFelder(QByteArrayView satz, int ofenIdBasis)
 {
-    const int deck = ParseDec(abWort(satz).first(qMin<qsizetype>(2, abWort(satz).size())), 0) + 1;
+    const int deck = ParseDec(anfang(abWort(satz), 2), 0) + 1;
     const qsizetype tab = satz.indexOf(TAB);
     QByteArrayView rest = tab >= 0 ? satz.sliced(tab + 1) : QByteArrayView();
     const QByteArrayView bprnr = feldNehmen(rest);
@@ -142,14 +140,6 @@ QByteArray programmText(QByteArrayView rest)
 }
 
 } // namespace
-
-TTimer *TwXQXOfen::StatusTimeoutAnlegen()
-{
-    auto *t = new TTimer(this, kStatusTimeoutMs, false);
-    t->setObjectName(QStringLiteral("StatusTimeout"));
-    connect(t, &TTimer::timeout, this, &TwXQXOfen::StatusTimeoutTimer);
-    return t;
-}
 
 QByteArray TwXQXOfen::HexStrZuDezStr(QByteArrayView hex)
 {

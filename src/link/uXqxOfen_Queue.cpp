@@ -45,11 +45,13 @@ TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
     StatusTimer = timer("StatusTimer", 10000, true);
     m_waechter = timer("ClientWaechter", 5000, false);
     m_waechter->setSingleShot(true);
+    StatusTimeout = timer("StatusTimeout", 5000, false);
     connect(TimerHerz, &TTimer::timeout, this, &TwXQXOfen::TimerHerzTimer);
     connect(TimerHerzWake, &TTimer::timeout, this, &TwXQXOfen::TimerHerzWakeTimer);
     connect(Timeout, &TTimer::timeout, this, &TwXQXOfen::TimeoutTimer);
     connect(StatusTimer, &TTimer::timeout, this, &TwXQXOfen::StatusTimerTimer);
     connect(m_waechter, &TTimer::timeout, this, &TwXQXOfen::WaechterTimer);
+    connect(StatusTimeout, &TTimer::timeout, this, &TwXQXOfen::StatusTimeoutTimer);
 
     BefehlAktuell = SB_None;
     FormCreate();

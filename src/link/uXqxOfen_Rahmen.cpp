@@ -2,20 +2,14 @@
 #include "uXqxOfen.h"
 
 #include "Zahlformat.h"
+#include "uKonstanten.h"
 
 namespace {
 
-bool istGrossHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
-
+// Four upper-case hex digits, as a name list numbers its programs.
 bool istNummernfeld(QByteArrayView f)
 {
-    if (f.size() != 4)
-        return false;
-    for (char c : f) {
-        if (!istGrossHex(c))
-            return false;
-    }
-    return true;
+    return f.size() == 4 && HexToInt(f) >= 0;
 }
 
 // The line as the search for "EPAR" / "EUCD" sees it: program texts and program names may

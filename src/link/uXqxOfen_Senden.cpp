@@ -1,6 +1,6 @@
 // Sending one frame: connect, write one line, disconnect, all without blocking. One send is
 // on the wire at a time; a send asked for meanwhile waits its turn with the command as it was
-// when asked for, so the effects keep the order of the original blocking calls.
+// when asked for, so the effects keep the order in which the sends were asked for.
 #include "uXqxOfen.h"
 
 #include "Codepage.h"

@@ -6,6 +6,7 @@
 #include "Registry.h"
 #include "Sammlung.h"
 #include "Zahlformat.h"
+#include "uKonstanten.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -69,18 +70,6 @@ void showM2()
 bool collectable(const QString &coded)
 {
     return coded != QLatin1String("-") && !IsWholeNumber(coded, -9999);
-}
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
 }
 } // namespace
 
@@ -254,7 +243,7 @@ bool IsWholeNumber(const QString &text, int fallback)
     qint64 value = 0;
     if (hex) {
         for (; i < n; ++i) {
-            const int d = hexDigit(text[i]);
+            const int d = HexZiffer(text[i].unicode());
             if (d < 0)
                 return false;
             value = value * 16 + d;

@@ -11,15 +11,11 @@
 #include <vector>
 
 namespace {
-// Windows waiting for their one translation, in the order they were created.
-struct TWartend {
-    QObject *object;
-    QWidget *window;
-};
-
-std::vector<TWartend> &wartend()
+// Windows waiting for their one translation, in the order they were created. Held as QObject
+// pointers so that a window can still be found once only its QObject part is left.
+std::vector<QObject *> &wartend()
 {
-    static std::vector<TWartend> list;
+    static std::vector<QObject *> list;
     return list;
 }
 
@@ -30,8 +26,8 @@ QList<QWidget *> takePending(const QString &section)
     QList<QWidget *> taken;
     auto &list = wartend();
     for (auto it = list.begin(); it != list.end();) {
-        if (className(it->window) == section) {
-            taken.append(it->window);
+        if (className(*it) == section) {
+            taken.append(static_cast<QWidget *>(*it));
             it = list.erase(it);
         } else {
             ++it;
@@ -70,11 +66,8 @@ void reportFailure(const TSprachDateiFehler &e)
 
 void RegisterWindow(QWidget *window)
 {
-    wartend().push_back({window, window});
-    QObject::connect(window, &QObject::destroyed, [](QObject *gone) {
-        auto &list = wartend();
-        std::erase_if(list, [gone](const TWartend &e) { return e.object == gone; });
-    });
+    wartend().push_back(window);
+    QObject::connect(window, &QObject::destroyed, [](QObject *gone) { std::erase(wartend(), gone); });
 }
 
 void SkipPendingWindows(const QString &section)

@@ -1,17 +1,15 @@
 // The user's path: the real main window against the stand-in controller over loopback; the
 // service view's switches and the diagnostic key.
 #include "Hauptfenster.h"
+#include "LinkTestHilfe.h"
 #include "Sammlung.h"
-#include "XqSim.h"
 
 #include "uKelvor.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSpinBox>
-#include <QTcpServer>
 #include <QtTest>
 #include <memory>
 
@@ -34,13 +32,7 @@ private slots:
     void init()
     {
         // A port of the program's range that is free where both sides listen.
-        port = 0;
-        for (int i = 0; i < 100 && !port; ++i) {
-            const quint16 p = quint16(2600 + QRandomGenerator::global()->bounded(100));
-            QTcpServer a, b;
-            if (a.listen(pc, p) && b.listen(Steuerung, p))
-                port = p;
-        }
+        port = FreierPort(2600, 2699, pc);
         QVERIFY(port);
         env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
         sim = std::make_unique<TXqSim>();

@@ -46,12 +46,12 @@ bool TLinkAufbau::starten()
     return true;
 }
 
-quint16 FreierPort(quint16 von, quint16 bis)
+quint16 FreierPort(quint16 von, quint16 bis, const QHostAddress &pc)
 {
     for (int versuch = 0; versuch < 200; ++versuch) {
         const quint16 p = quint16(von + QRandomGenerator::global()->bounded(bis - von + 1));
         QTcpServer a, b;
-        if (a.listen(kPc, p) && b.listen(kSteuerung, p))
+        if (a.listen(pc, p) && b.listen(kSteuerung, p))
             return p;
     }
     return 0;

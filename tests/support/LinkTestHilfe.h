@@ -49,8 +49,9 @@ struct TLinkAufbau
     quint16 port = 0;
 };
 
-// A port free on 127.0.0.1 and 127.0.0.2 within [von, bis].
-quint16 FreierPort(quint16 von = 20000, quint16 bis = 60000);
+// A port free on `pc` and on the stand-in's 127.0.0.2 within [von, bis].
+quint16 FreierPort(quint16 von = 20000, quint16 bis = 60000,
+                   const QHostAddress &pc = QHostAddress(QStringLiteral("127.0.0.1")));
 // Lines of the day-folder error files, without their time stamps.
 QStringList Fehlerdatei();
 // The record of the command table with this name.
