@@ -3,8 +3,6 @@
 #include "Sammlung.h"
 #include "TestUmgebung.h"
 
-#include <QDirIterator>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <limits>
@@ -22,11 +20,9 @@ Lines afterHeader(const Lines &lines)
 {
     [&] {
         QVERIFY(lines.size() > kKopfZeilen);
-        QCOMPARE(lines[0], QByteArray("[Vantrel.Ini]"));
-        QCOMPARE(lines[1], "# " + QByteArray(84, '-'));
-        QVERIFY(QRegularExpression(QStringLiteral(R"(^#   Vantrel 2004 IniFile -  Created \d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?\.$)"))
-                    .match(QString::fromLatin1(lines[2])).hasMatch());
-        QCOMPARE(lines[3], "#   " + QByteArray(54, '-'));
+        const QString head = QString::fromLatin1(lines.mid(0, 4).join('\n'));
+        QVERIFY2(QRegularExpression(QStringLiteral(R"(^\[Vantrel\.Ini\]\n# -{84}\n#   Vantrel 2004 IniFile -  Created )"
+                                                   R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?\.\n#   -{54}$)")).match(head).hasMatch(), qPrintable(head));
         QCOMPARE(lines[5], QByteArray("#   Please do not modify this file unless you know what you are doing!"));
         for (int i = 4; i < kKopfZeilen; ++i) // comments only: a "=" would load as a key
             QVERIFY2(lines[i].startsWith('#') && !lines[i].contains('=') && lines[i] == lines[i].trimmed(),

@@ -3,12 +3,7 @@
 #include "translate.h"
 #include "uShowbox.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFrame>
-#include <QLabel>
-#include <QPushButton>
-#include <QScreen>
+#include <QtWidgets>
 #include <QtTest>
 #include <memory>
 
@@ -19,6 +14,7 @@ class TstShowbox : public QObject
 
     void open(double scale)
     {
+        env.reset(); // its destructor would undo the new scale and box hook
         env = std::make_unique<TTestUmgebung>(scale);
         // No registry value: the boxes keep their German texts and no language file is read.
         InitTranslate(QStringLiteral("SOFTWARE\\Torvik\\Kelvor\\Sprache"), {});
@@ -45,11 +41,8 @@ private slots:
     {
         ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("A\r\n\r\nC"), 1000);
         TwShowbox *box = wShowbox;
-        QVERIFY(box->Label1->isVisible() && !box->Label2->isVisible() && box->Label3->isVisible());
-        QVERIFY(!box->Label4->isVisible());
-        QCOMPARE(box->Label1->height(), 25);
-        QCOMPARE(box->Label3->height(), 25);
-        QCOMPARE(box->Label3->y(), 25);
+        QVERIFY(box->Label1->isVisible() && !box->Label2->isVisible() && box->Label3->isVisible() && !box->Label4->isVisible());
+        QVERIFY(box->Label1->height() == 25 && box->Label3->height() == 25 && box->Label3->y() == 25);
     }
 
     void layout_data()
@@ -75,7 +68,6 @@ private slots:
             if (i >= lines.size())
                 continue;
             QCOMPARE(labels[i]->text(), lines[i]);
-            QCOMPARE(labels[i]->palette().color(QPalette::WindowText), QColor(Qt::red));
             QCOMPARE(labels[i]->y(), bottom);
             // The last line is the taller one; a fourth label holding several lines shows them all.
             const int rows = int(lines[i].count(QLatin1Char('\n'))) + 1;

@@ -2,7 +2,6 @@
 // broken and refused answers, time-outs, repeats and giving up, the server and its set-up.
 #include "LinkTestHilfe.h"
 
-#include "Zeitgeber.h"
 #include "uKelvor.h"
 
 #include <QCheckBox>
@@ -15,19 +14,22 @@
 #include <QtTest>
 
 namespace {
-
-const QHostAddress kPc(QStringLiteral("127.0.0.1"));
-const QHostAddress kSteuerung(QStringLiteral("127.0.0.2"));
-
+// A command that fails every time; `stoerung` -1: nobody listens. `ende`: the error line that
+// ends it; `datei`: the error-file lines after the first.
+struct TAufgabe {
+    QByteArray befehl, param;
+    int stoerung, sendungen;
+    QString ende;
+    int boxen;
+    QStringList datei;
+};
 } // namespace
+Q_DECLARE_METATYPE(TAufgabe)
 
-class tst_Link : public QObject
+class tst_Link : public TLinkTest
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void rahmenAufDemDraht();
     void einerNachDemAnderen();
     void stoerungen_data();
@@ -39,26 +41,8 @@ private slots:
     void antwortVorAbschluss();
     void quittungScheitertNachHerdVerweigerung();
     void langeZeileBleibtGanz();
-    void portBelegt();
-    void umkonfigurieren();
-
-private:
-    bool warte(const std::function<bool()> &bedingung) { return QTest::qWaitFor(bedingung, 10000); }
-    std::unique_ptr<TLinkAufbau> a;
+    void einrichten();
 };
-
-void tst_Link::init()
-{
-    a = std::make_unique<TLinkAufbau>();
-    QVERIFY2(a->starten(), qPrintable(a->grund));
-}
-
-void tst_Link::cleanup()
-{
-    const int unerwartet = a->env->dialoge().unexpected();
-    a.reset();
-    QCOMPARE(unerwartet, 0);
-}
 
 void tst_Link::rahmenAufDemDraht()
 {
@@ -100,8 +84,8 @@ void tst_Link::einerNachDemAnderen()
             w();
     });
     for (const NeuerBefehl *b : {&SB_PING, &SB_STAT, &SB_PING, &SB_ZEIT, &SB_HERD})
-        a->link->BefehlEinreihen(QByteArray(), *b, QByteArray());
-    a->link->BefehlEinreihen(QByteArray(), SB_BPRG, QByteArray("DELETE\t0001"));
+        a->reihe(*b);
+    a->reihe(SB_BPRG, QByteArray("DELETE\t0001"));
     QCOMPARE(a->link->MakroZeilen().size(), 5);   // the same line once only
     QVERIFY(warte([&] { return bool(weiter); }));
     QTest::qWait(100);
@@ -113,8 +97,6 @@ void tst_Link::einerNachDemAnderen()
     QCOMPARE(Woerter(a->sim), (QStringList{"PING", "TRX ACK", "STAT", "TRX ACK", "ZEIT", "TRX ACK", "HERD",
                                            "TRX ACK", "BPRG", "TRX ACK"}));
     QCOMPARE(a->host.fehler, QStringList());
-    QCOMPARE(a->host.antworten.filter(QStringLiteral("127.0.0.2-|STX||ENQ|")).size(), 5);
-    QVERIFY(!a->link->Waiting->isChecked() && !a->link->Timeout->enabled());
 }
 
 void tst_Link::stoerungen_data()
@@ -165,8 +147,8 @@ void tst_Link::stoerungen()
     QFETCH(QString, pending);
     const QByteArray wort = woerter.first().toLatin1();
     a->sim.addFault(wort, stoerung);
-    a->link->BefehlEinreihen(QByteArray(), Befehl(wort == "BPL2" ? "SB_BPLI" : "SB_" + wort), QByteArray());
-    a->link->BefehlEinreihen(QByteArray(), SB_STAT, QByteArray());
+    a->reihe(Befehl(wort == "BPL2" ? "SB_BPLI" : "SB_" + wort));
+    a->reihe(SB_STAT);
     QVERIFY(warte([&] { return a->sim.count("STAT") == 1 && Woerter(a->sim).endsWith(QStringLiteral("TRX ACK")); }));
     QTest::qWait(400);   // longer than the answer time-out: nothing follows
     QCOMPARE(Woerter(a->sim), woerter);
@@ -179,68 +161,53 @@ void tst_Link::stoerungen()
 
 void tst_Link::aufgeben_data()
 {
-    // Each command fails every time; `stoerung` -1: nobody listens. SOLL follows to show the
-    // queue moving on. `datei`: the error-file lines after its first.
-    QTest::addColumn<QByteArray>("befehl");
-    QTest::addColumn<QByteArray>("param");
-    QTest::addColumn<int>("stoerung");
-    QTest::addColumn<int>("sendungen");
-    QTest::addColumn<QString>("ende");
-    QTest::addColumn<int>("boxen");
-    QTest::addColumn<QStringList>("datei");
+    QTest::addColumn<TAufgabe>("f");
     const int stumm = TXqSimFault::Silence;
     auto versuche = [](const QString &w) {
         return QStringList{"ERROR_1:" + w, "RETRY_1:" + w, "ERROR_2:" + w, "RETRY_2:" + w, "Triedout-Error >3:" + w};
     };
+    auto zeile = [](const char *name, const TAufgabe &f) { QTest::newRow(name) << f; };
     const QString auf = QStringLiteral("Triedout-Error >3");
-    QTest::newRow("PING stumm") << QByteArray("SB_PING") << QByteArray() << stumm << 3 << auf << 1 << versuche("PING");
-    QTest::newRow("STAT stumm") << QByteArray("SB_STAT") << QByteArray() << stumm << 3 << auf << 1 << versuche("STAT");
-    QTest::newRow("ZEIT stumm, keine Box") << QByteArray("SB_ZEIT") << QByteArray() << stumm << 3 << auf << 0
-                                          << versuche("ZEIT");
-    QTest::newRow("PING, niemand lauscht") << QByteArray("SB_PING") << QByteArray() << -1 << 0 << auf << 1
-                                           << versuche("PING");
-    QTest::newRow("Loeschen 106 stumm") << QByteArray("SB_BPRG") << QByteArray("DELETE\t006A") << stumm << 5
-                                        << "Delete100" << 0 << QStringList();
-    QTest::newRow("Loeschen 106 unbekannt") << QByteArray("SB_BPRG") << QByteArray("DELETE\t006A")
-                                            << int(TXqSimFault::Eucd) << 1 << "Delete100" << 0 << QStringList();
-    QTest::newRow("Loeschen 99 stumm") << QByteArray("SB_BPRG") << QByteArray("DELETE\t0063") << stumm << 3 << auf
-                                       << 1 << versuche("BPRGDELETE\t0063");
+    zeile("PING stumm", {"SB_PING", "", stumm, 3, auf, 1, versuche("PING")});
+    zeile("STAT stumm", {"SB_STAT", "", stumm, 3, auf, 1, versuche("STAT")});
+    zeile("ZEIT stumm, keine Box", {"SB_ZEIT", "", stumm, 3, auf, 0, versuche("ZEIT")});
+    zeile("PING, niemand lauscht", {"SB_PING", "", -1, 0, auf, 1, versuche("PING")});
+    zeile("Loeschen 106 stumm", {"SB_BPRG", "DELETE\t006A", stumm, 5, "Delete100", 0, {}});
+    zeile("Loeschen 106 unbekannt", {"SB_BPRG", "DELETE\t006A", TXqSimFault::Eucd, 1, "Delete100", 0, {}});
+    // BPL2 waits as long as the link window's safety timer runs, which must not open the gate under it.
+    zeile("BPL2 stumm", {"SB_BPLI", "", stumm, 3, auf, 1, versuche("BPL2")});
+    zeile("Loeschen 99 stumm", {"SB_BPRG", "DELETE\t0063", stumm, 3, auf, 1, versuche("BPRGDELETE\t0063")});
 }
 
 void tst_Link::aufgeben()
 {
-    QFETCH(QByteArray, befehl);
-    QFETCH(QByteArray, param);
-    QFETCH(int, stoerung);
-    QFETCH(int, sendungen);
-    QFETCH(QString, ende);
-    QFETCH(int, boxen);
-    QFETCH(QStringList, datei);
-    // The largest gap between ticks of a 5 ms timer: how long the event loop stood still.
+    QFETCH(TAufgabe, f);
+    // SOLL follows to show the queue moving on. The largest gap between ticks of a 5 ms timer: how long the event loop stood still.
     QElapsedTimer uhr;
     qint64 luecke = 0;
     QTimer takt;
     connect(&takt, &QTimer::timeout, this, [&] { luecke = qMax(luecke, uhr.restart()); });
     uhr.start();
     takt.start(5);
-    const NeuerBefehl &b = Befehl(befehl);
-    if (stoerung >= 0)
-        a->sim.addFault(b.Kommando, TXqSimFault::of(TXqSimFault::Kind(stoerung)), -1);
+    const NeuerBefehl &b = Befehl(f.befehl);
+    const QByteArray wort = f.befehl == "SB_BPLI" ? QByteArray("BPL2") : b.Kommando;
+    if (f.stoerung >= 0)
+        a->sim.addFault(wort, TXqSimFault::of(TXqSimFault::Kind(f.stoerung)), -1);
     else
         a->sim.stopListening();
-    a->link->BefehlEinreihen(QByteArray(), b, param);
-    a->link->BefehlEinreihen(QByteArray(), SB_SOLL, QByteArray("01\t00C8"));
-    QVERIFY(warte([&] { return a->host.fehler.contains(ende); }));
+    a->reihe(b, f.param);
+    a->reihe(SB_SOLL, QByteArray("01\t00C8"));
+    QVERIFY(warte([&] { return a->host.fehler.contains(f.ende); }));
     QVERIFY(a->sim.resumeListening());
     QVERIFY(warte([&] { return a->sim.count("SOLL") == 1 && a->sim.count("TRX ") == 1; }));
     QTest::qWait(800);   // longer than any answer time-out here: nothing follows
-    if (sendungen)
-        QCOMPARE(a->sim.count(b.Kommando), sendungen);
-    QCOMPARE(a->host.meldungen.size(), boxen);
-    if (boxen)
+    if (f.sendungen)
+        QCOMPARE(a->sim.count(wort), f.sendungen);
+    QCOMPARE(a->host.meldungen.size(), f.boxen);
+    if (f.boxen)
         QCOMPARE(a->host.meldungen.first(), a->host.fehler.first());
-    QCOMPARE(a->host.fehler.count(a->host.fehler.first()), stoerung == TXqSimFault::Eucd ? 1 : qMax(sendungen, 3));
-    QCOMPARE(Fehlerdatei().mid(1), datei);
+    QCOMPARE(a->host.fehler.count(a->host.fehler.first()), f.stoerung == TXqSimFault::Eucd ? 1 : qMax(f.sendungen, 3));
+    QCOMPARE(Fehlerdatei().mid(1), f.datei);
     QVERIFY2(luecke < 100, qPrintable(QString::number(luecke)));
 }
 
@@ -248,8 +215,8 @@ void tst_Link::fehlerwortAlsDaten()
 {
     // The letters as data, in a program text and in program names, are read like any other.
     a->sim.controller().setProgram(1, TXqSimController::demoProgramText("SEPARAT EUCD", 200, 600, 5));
-    a->link->BefehlEinreihen(QByteArray(), SB_BPRG, QByteArray("0001"));
-    a->link->BefehlEinreihen(QByteArray(), SB_BPLI, QByteArray());
+    a->reihe(SB_BPRG, QByteArray("0001"));
+    a->reihe(SB_BPLI);
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 2; }));
     QCOMPARE(Woerter(a->sim), (QStringList{"BPRG", "TRX ACK", "BPL2", "TRX ACK"}));
     QCOMPARE(a->host.fehler, QStringList());
@@ -258,17 +225,16 @@ void tst_Link::fehlerwortAlsDaten()
 void tst_Link::herdRueckzug()
 {
     a->sim.stopListening();
-    a->link->BefehlEinreihen(QByteArray(), SB_HERD, QByteArray());
+    a->reihe(SB_HERD);
     QVERIFY(warte([&] { return a->host.fehler.size() == 1 && !a->link->SendenBeschaeftigt(); }));
     QCOMPARE(a->link->StatusTimer->interval(), 10000);
-    a->link->BefehlEinreihen(QByteArray(), SB_HERD, QByteArray());
+    a->reihe(SB_HERD);
     QVERIFY(warte([&] { return a->host.fehler.contains(QStringLiteral("Status-Error Interval-Up")); }));
     QTest::qWait(100);
     // Never repeated: two sends, two failures, then the slow poll.
     const QString nicht = QStringLiteral("ERROR03: Host 127.0.0.2 not available!");
     QCOMPARE(a->host.fehler, (QStringList{nicht, nicht, "Status-Error Interval-Up"}));
     QVERIFY(a->link->StatusTimer->interval() >= 60000 && a->link->StatusTimer->interval() <= 69999);
-    QVERIFY(!a->link->SendenOk);
     QCOMPARE(a->host.meldungen, QStringList());
     QCOMPARE(Fehlerdatei().last(), QStringLiteral("Status-Error Interval-Up"));
 }
@@ -283,16 +249,15 @@ void tst_Link::antwortVorAbschluss()
         else
             w();
     });
-    a->link->BefehlEinreihen(QByteArray(), SB_PING, QByteArray());
+    a->reihe(SB_PING);
+    const auto frei = [&] { return !a->link->Waiting->isChecked() && !a->link->Timeout->enabled(); };
     QVERIFY(warte([&] { return bool(weiter) && a->host.antworten.size() == 1; }));
-    QVERIFY(!a->link->Waiting->isChecked());
-    QVERIFY(!a->link->Timeout->enabled());
+    QVERIFY(frei());
     QTest::qWait(400);   // longer than the answer time-out
     weiter();
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 1; }));
     QTest::qWait(400);
-    QVERIFY(!a->link->Waiting->isChecked());
-    QVERIFY(!a->link->Timeout->enabled());
+    QVERIFY(frei());
     QCOMPARE(Woerter(a->sim), (QStringList{"PING", "TRX ACK"}));
     QCOMPARE(a->host.fehler, QStringList());
 }
@@ -306,16 +271,15 @@ void tst_Link::quittungScheitertNachHerdVerweigerung()
             a->link->TCPClient.Host = QStringLiteral("127.0.0.3");
         w();
     });
-    a->link->BefehlEinreihen(QByteArray(), SB_HERD, QByteArray());
+    a->reihe(SB_HERD);
     QVERIFY(warte([&] { return a->host.fehler.size() == 2; }));
     QCOMPARE(a->host.fehler, (QStringList{"127.0.0.3_HERD: ", "ERROR03: Host 127.0.0.3 not available!"}));
     // The lost acknowledgement released the gate and was not counted against HERD.
-    QVERIFY(!a->link->Waiting->isChecked());
-    QVERIFY(!a->link->Timeout->enabled());
+    QVERIFY(!a->link->Waiting->isChecked() && !a->link->Timeout->enabled());
     QCOMPARE(Fehlerdatei().last(), QStringLiteral("ERROR03: Host 127.0.0.3 not available!"));
     a->link->SetAbschlussHalter(nullptr);
     a->link->TCPClient.Host = QStringLiteral("127.0.0.2");
-    a->link->BefehlEinreihen(QByteArray(), SB_PING, QByteArray());
+    a->reihe(SB_PING);
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 1; }));
     QTest::qWait(200);
     QCOMPARE(Woerter(a->sim), (QStringList{"HERD", "PING", "TRX ACK"}));
@@ -326,18 +290,19 @@ void tst_Link::langeZeileBleibtGanz()
 {
     // A whole-list chunk of 17 full programs is longer than any display line.
     const QByteArray text = "0001\t##HEAD\t" + QByteArray(40000, 'x') + "\t##/HEAD\t##BODY\t##/BODY";
-    a->link->BefehlEinreihen(QByteArray(), SB_BPRG, text);
+    a->reihe(SB_BPRG, text);
     QCOMPARE(a->link->MakroZeilen().first(), "\tSB_BPRG\t" + text);
     QVERIFY(warte([&] { return a->sim.count("BPRG") == 1; }));
     QCOMPARE(a->sim.framesOf("BPRG").first().params, text);
 }
 
-void tst_Link::portBelegt()
+void tst_Link::einrichten()
 {
-    const quint16 port = FreierPort(2600, 2699);
-    QVERIFY(port);
+    const quint16 port = FreierPort(2600, 2649), neu = FreierPort(2650, 2699);
+    QVERIFY(port && neu);
     QTcpServer anderer;
     QVERIFY(anderer.listen(kPc, port));
+    SetTimeScale(1.0);   // the server's read time must not end the open connection below first
     qputenv("KELVOR_LISTEN_ADDRESS", "127.0.0.1");
     TwKelvor w;
     qunsetenv("KELVOR_LISTEN_ADDRESS");
@@ -359,22 +324,7 @@ void tst_Link::portBelegt()
     anderer.close();
     w.VerbindungEinrichten();
     QVERIFY(w.TCPServer->Aktiv());
-    QCOMPARE(a->env->dialoge().boxes().size(), 2);
-}
-
-void tst_Link::umkonfigurieren()
-{
-    const QList<quint16> ports{FreierPort(2600, 2649), FreierPort(2650, 2699)};
-    const quint16 port = ports[0];
-    QVERIFY(ports[0] && ports[1]);
-    SetTimeScale(1.0);   // the server's read time must not end the open connection first
-    TwKelvor w;
-    w.TCPServer->SetAdresse(kPc);
-    w.PortEdit->setValue(port);
-    w.IPEdit->setText(QStringLiteral("127.0.0.2"));
-    w.VerbindungEinrichten();
     TwXQXOfen *link = w.Links.at(0);
-    QVERIFY(w.TCPServer->Aktiv());
     QCOMPARE(link->TCPClient.Port, port);
 
     // An answer connection open meanwhile survives a set-up that changes nothing, and is
@@ -385,11 +335,11 @@ void tst_Link::umkonfigurieren()
     w.VerbindungEinrichten();
     QTest::qWait(50);
     QCOMPARE(offen.state(), QAbstractSocket::ConnectedState);
-    w.PortEdit->setValue(ports[1]);
+    w.PortEdit->setValue(neu);
     w.VerbindungEinrichten();
     QCOMPARE(w.Links.at(0), link);
-    QCOMPARE(w.TCPServer->Port(), ports[1]);
-    QCOMPARE(link->TCPClient.Port, ports[1]);
+    QCOMPARE(w.TCPServer->Port(), neu);
+    QCOMPARE(link->TCPClient.Port, neu);
     QVERIFY(w.TCPServer->Aktiv());
     QVERIFY(warte([&] { return offen.state() == QAbstractSocket::UnconnectedState; }));
 
@@ -397,6 +347,7 @@ void tst_Link::umkonfigurieren()
     w.VerbindungEinrichten();
     QCOMPARE(link->TCPClient.Host, QStringLiteral("127.0.0.003"));
     QVERIFY(w.TCPServer->Aktiv());
+    QCOMPARE(a->env->dialoge().boxes().size(), 2);
 }
 
 QTEST_MAIN(tst_Link)

@@ -1,9 +1,7 @@
 // The link window and the diagnostic switches of the service view against the stand-in
 // controller: the gate with its safety timer, NoWait, KillBox and EndlosSenden.
 #include "LinkTestHilfe.h"
-
 #include "Sammlung.h"
-#include "Zeitgeber.h"
 #include "uKelvor.h"
 
 #include <QCheckBox>
@@ -12,41 +10,19 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class tst_Linkfenster : public QObject
+class tst_Linkfenster : public TLinkTest
 {
     Q_OBJECT
 private slots:
-    void cleanup();
-
     void fenster();
     void waitingTor();
-    void bpl2SicherheitLaesstZeitablauf();
     void noWait();
     void diagnoseSchalter_data();
     void diagnoseSchalter();
-
-private:
-    void starten(double zeitFaktor = 0.1)
-    {
-        a = std::make_unique<TLinkAufbau>(zeitFaktor);
-        QVERIFY2(a->starten(), qPrintable(a->grund));
-    }
-    bool warte(const std::function<bool()> &bedingung) { return QTest::qWaitFor(bedingung, 10000); }
-    std::unique_ptr<TLinkAufbau> a;
 };
-
-void tst_Linkfenster::cleanup()
-{
-    const int unerwartet = a ? a->env->dialoge().unexpected() : 0;
-    a.reset();
-    ServiceMode = false;
-    DiagView = false;
-    QCOMPARE(unerwartet, 0);
-}
 
 void tst_Linkfenster::fenster()
 {
-    starten();
     TwXQXOfen &w = *a->link;
     QCOMPARE(w.objectName(), QStringLiteral("wXQXOfen"));
     for (const char *name : {"Makros", "Panel1", "CloseBtn", "DebugPanel", "Label1", "StatInt", "Waiting"})
@@ -69,7 +45,6 @@ void tst_Linkfenster::fenster()
 
 void tst_Linkfenster::waitingTor()
 {
-    starten();
     TwXQXOfen &link = *a->link;
     // Set or cleared by program, the gate starts and stops the safety timer as a click would.
     link.Waiting->setChecked(true);
@@ -79,7 +54,7 @@ void tst_Linkfenster::waitingTor()
 
     // Held by hand, the queue stands; cleared, it goes on at once.
     link.Waiting->click();
-    link.BefehlEinreihen(QByteArray(), SB_PING, QByteArray());
+    a->reihe(SB_PING);
     QTest::qWait(200);
     QCOMPARE(a->sim.count("PING"), 0);
     link.Waiting->click();
@@ -89,42 +64,25 @@ void tst_Linkfenster::waitingTor()
     QElapsedTimer uhr;
     link.Waiting->setChecked(true);
     uhr.start();
-    link.BefehlEinreihen(QByteArray(), SB_STAT, QByteArray());
+    a->reihe(SB_STAT);
     QVERIFY(warte([&] { return a->sim.count("STAT") == 1; }));
     QVERIFY2(uhr.elapsed() >= 900, qPrintable(QString::number(uhr.elapsed())));
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 2 && !link.Waiting->isChecked(); }));
     QCOMPARE(a->host.fehler, QStringList());
 }
 
-void tst_Linkfenster::bpl2SicherheitLaesstZeitablauf()
-{
-    // BPL2 waits as long as the safety timer runs; with a line queued behind it, the safety
-    // timer must not open the gate under the running answer time-out.
-    starten();
-    a->sim.addFault("BPL2", TXqSimFault::of(TXqSimFault::Silence), -1);
-    a->link->BefehlEinreihen(QByteArray(), SB_BPLI, QByteArray());
-    a->link->BefehlEinreihen(QByteArray(), SB_PING, QByteArray());
-    QVERIFY(warte([&] { return a->sim.count("TRX ") == 1; }));
-    QCOMPARE(Woerter(a->sim), (QStringList{"BPL2", "BPL2", "BPL2", "PING", "TRX ACK"}));
-    const QString zeitablauf = QStringLiteral("127.0.0.2_BPL2: TIMEOUT - no answer!");
-    QCOMPARE(a->host.fehler.count(zeitablauf), 3);
-    QCOMPARE(a->host.meldungen, QStringList{zeitablauf});
-}
-
 void tst_Linkfenster::noWait()
 {
     // Answers slow enough that all requests are out before the first one comes.
-    starten(0.5);
+    QVERIFY2(neuStarten(0.5), qPrintable(a->grund));
     a->host.noWait = true;
     a->sim.addFault("*", TXqSimFault::delay(600), 4);
     QSignalSpy tor(a->link->Waiting, &QCheckBox::toggled);
     for (const NeuerBefehl *b : {&SB_PING, &SB_STAT, &SB_ZEIT, &SB_HERD})
-        a->link->BefehlEinreihen(QByteArray(), *b, QByteArray());
+        a->reihe(*b);
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 4; }));
     QTest::qWait(100);
     QCOMPARE(Woerter(a->sim), (QStringList{"PING", "STAT", "ZEIT", "HERD", "TRX ACK", "TRX ACK", "TRX ACK", "TRX ACK"}));
-    // Each answer was taken in, checked and acknowledged.
-    QCOMPARE(a->host.antworten.filter(QStringLiteral("127.0.0.2-|STX|")).size(), 4);
     QCOMPARE(a->host.fehler, QStringList());
     QCOMPARE(tor.count(), 0);
 }
@@ -150,13 +108,12 @@ void tst_Linkfenster::diagnoseSchalter()
     QFETCH(bool, endlos);
     QFETCH(bool, serverAn);
     QFETCH(int, jeVerbindung);
-    starten();
     ServiceMode = service;
     a->host.kill = kill;
     a->host.endlos = endlos;
     if (!serverAn)
         a->server.Deaktivieren();
-    a->link->BefehlEinreihen(QByteArray(), SB_PING, QByteArray());
+    a->reihe(SB_PING);
     const bool beantwortet = jeVerbindung == 0;
     QVERIFY(warte([&] { return beantwortet ? a->sim.count("TRX ") == 1 : a->host.meldungen.size() == 1; }));
     QTest::qWait(100);

@@ -8,11 +8,6 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 
-namespace {
-const QHostAddress kPc(QStringLiteral("127.0.0.1"));
-const QHostAddress kSteuerung(QStringLiteral("127.0.0.2"));
-} // namespace
-
 TLinkAufbau::TLinkAufbau(double zeitFaktor) : env(std::make_unique<TTestUmgebung>(zeitFaktor))
 {
     // A main window of an earlier test set it on its way out.
@@ -43,7 +38,31 @@ bool TLinkAufbau::starten()
     QObject::connect(&server, &TAntwortServer::Gelesen, link.get(), [this](const TServerVerbindung &v) {
         ServerZeileVerarbeiten(v, host, link.get(), port, pending);
     });
+    auto merke = [this](const QString &was, const QByteArray &t) { signale << was + QString::fromLatin1(t); };
+    QObject::connect(link.get(), &TwXQXOfen::TimeOutNeustarten, [this] { signale << QStringLiteral("TimeOut"); });
+    QObject::connect(link.get(), &TwXQXOfen::AntwortEmpfangen, [merke](const QByteArray &t, const QByteArray &n) {
+        merke("Antwort:" + QString::fromLatin1(n) + u':', t);
+    });
+    QObject::connect(link.get(), &TwXQXOfen::NamenEmpfangen,
+                     [merke](const QByteArray &t, bool f) { merke(f ? QStringLiteral("Namen:1:") : QStringLiteral("Namen:0:"), t); });
+    QObject::connect(link.get(), &TwXQXOfen::NachtstartsAnzeigen, [merke](const QByteArray &t) { merke(QStringLiteral("Nacht:"), t); });
     return true;
+}
+
+bool TLinkTest::neuStarten(double zeitFaktor)
+{
+    a.reset();
+    a = std::make_unique<TLinkAufbau>(zeitFaktor);
+    return a->starten();
+}
+
+void TLinkTest::cleanup()
+{
+    const int unerwartet = a ? a->env->dialoge().unexpected() : 0;
+    a.reset();
+    ServiceMode = false;
+    DiagView = false;
+    QCOMPARE(unerwartet, 0);
 }
 
 quint16 FreierPort(quint16 von, quint16 bis, const QHostAddress &pc)
@@ -64,13 +83,9 @@ QStringList Fehlerdatei()
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile f(it.next());
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &zeile : f.readAll().split('\n')) {
-            const QString z = AnsiToString(zeile.trimmed());
-            const qsizetype i = z.indexOf(QStringLiteral(": "));
-            if (i >= 0)
-                out << z.mid(i + 2);
+        for (const QByteArray &zeile : f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>()) {
+            if (const qsizetype i = zeile.indexOf(": "); i >= 0)
+                out << AnsiToString(zeile.mid(i + 2).trimmed());
         }
     }
     return out;

@@ -3,10 +3,15 @@
 // controller, and a main-window stand-in that records what the link shows.
 #include "TestUmgebung.h"
 #include "XqSim.h"
+#include "Zeitgeber.h"
 #include "uXqxOfen.h"
 
 #include <QStringList>
+#include <QTest>
 #include <memory>
+
+inline const QHostAddress kPc(QStringLiteral("127.0.0.1"));
+inline const QHostAddress kSteuerung(QStringLiteral("127.0.0.2"));
 
 class TFakeHost : public TLinkHost
 {
@@ -39,6 +44,7 @@ struct TLinkAufbau
     ~TLinkAufbau() { link.reset(); }
     // Server, link and stand-in started; false (with the reason in `grund`) when not.
     bool starten();
+    void reihe(const NeuerBefehl &b, const QByteArray &param = {}) { link->BefehlEinreihen(QByteArray(), b, param); }
 
     std::unique_ptr<TTestUmgebung> env;
     TFakeHost host;
@@ -47,6 +53,21 @@ struct TLinkAufbau
     std::unique_ptr<TwXQXOfen> link;
     QString pending, grund;
     quint16 port = 0;
+    // What reached the list editor and the night-start window, in order.
+    QStringList signale;
+};
+
+// Base of the link tests: a started link for each test function; a box nobody expected fails it.
+class TLinkTest : public QObject
+{
+    Q_OBJECT
+protected:
+    bool neuStarten(double zeitFaktor);
+    static bool warte(const std::function<bool()> &bedingung) { return QTest::qWaitFor(bedingung, 10000); }
+    std::unique_ptr<TLinkAufbau> a;
+private slots:
+    void init() { QVERIFY2(neuStarten(0.1), qPrintable(a->grund)); }
+    void cleanup();
 };
 
 // A port free on `pc` and on the stand-in's 127.0.0.2 within [von, bis].

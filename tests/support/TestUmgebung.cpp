@@ -82,6 +82,11 @@ bool dateiSchreiben(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+QByteArray heuteFehlerdatei(const QString &name)
+{
+    return dateiLesen(LogDayDir(QDate::currentDate()) + name + QStringLiteral(".err"));
+}
+
 QList<QByteArray> crLfZeilen(const QByteArray &bytes)
 {
     if (!bytes.endsWith("\r\n") || bytes.count('\n') != bytes.count("\r\n") || bytes.count('\r') != bytes.count('\n'))

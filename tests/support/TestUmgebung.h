@@ -41,6 +41,8 @@ private:
 QByteArray dateiLesen(const QString &path);
 bool dateiSchreiben(const QString &path, const QByteArray &bytes);
 QList<QByteArray> crLfZeilen(const QByteArray &bytes);
+// Today's error file `name` + ".err" in the current program folder (empty when missing).
+QByteArray heuteFehlerdatei(const QString &name = QStringLiteral("Kelvor"));
 // The 256 byte values in order.
 QByteArray alleBytes();
 
