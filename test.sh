@@ -13,6 +13,24 @@ if grep -rnE 'QMessageBox::(information|warning|critical|question|about)|QFileDi
   exit 1
 fi
 
+# The layers show in the includes: the frame and the translation reach no window subsystem
+# (only the timed box translates itself), the link core knows no window, printing knows no editor.
+layer_check() {
+  local bad=0
+  wrong() {
+    if grep -rnE "#include \"($2)" $1 2>/dev/null | grep -vE "${3:-^$}"; then bad=1; fi
+  }
+  wrong "src/app src/translate" "link/|programs/|printing/"
+  wrong "src/app" "translate/" "^src/app/uShowbox.cpp:"
+  wrong "src/link/uXqxOfen* src/link/uXQXKonstanten*" "link/uKelvor|link/uXQXNachtstarts|programs/|printing/"
+  wrong "src/printing" "programs/"
+  if [ "$bad" = 1 ]; then
+    echo "test.sh: an include above reaches the wrong way across the layers" >&2
+    exit 1
+  fi
+}
+layer_check
+
 BUILD=build-test
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DKELVOR_SANITIZE=ON >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"

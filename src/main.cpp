@@ -1,7 +1,7 @@
-#include "About.h"
-#include "Sammlung.h"
-#include "Version.h"
-#include "uKelvor.h"
+#include "app/About.h"
+#include "app/Sammlung.h"
+#include "app/Version.h"
+#include "link/uKelvor.h"
 
 #include <QApplication>
 

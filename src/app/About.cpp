@@ -1,6 +1,6 @@
-#include "About.h"
+#include "app/About.h"
 
-#include "Version.h"
+#include "app/Version.h"
 
 #include <QFrame>
 #include <QLabel>

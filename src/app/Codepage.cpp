@@ -1,4 +1,4 @@
-#include "Codepage.h"
+#include "app/Codepage.h"
 
 #include <array>
 

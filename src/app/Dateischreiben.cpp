@@ -1,4 +1,4 @@
-#include "Dateischreiben.h"
+#include "app/Dateischreiben.h"
 
 #include <QSaveFile>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "Dialoge.h"
+#include "app/Dialoge.h"
 
 #include <QFileDialog>
 

@@ -1,7 +1,7 @@
-#include "IniDatei.h"
+#include "app/IniDatei.h"
 
-#include "Codepage.h"
-#include "Dateischreiben.h"
+#include "app/Codepage.h"
+#include "app/Dateischreiben.h"
 
 #include <QFile>
 

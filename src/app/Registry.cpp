@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "app/Registry.h"
 
 std::unique_ptr<QSettings> OpenRegistry(const QString &organisation, const QString &application)
 {

@@ -1,4 +1,4 @@
-#include "Sammlung.h"
+#include "app/Sammlung.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +25,8 @@ int StartShowErrTime = 5000;
 QStringList Programmordner;
 QString GrafikDir;
 QString GrafikTrnDir;
+bool Closing = false;
+bool DiagView = false;
 
 namespace {
 QString g_programFolder;

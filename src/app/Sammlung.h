@@ -43,6 +43,11 @@ extern QStringList Programmordner;
 extern QString GrafikDir;
 extern QString GrafikTrnDir;
 
+// Set while the main window closes: the link's timers and sends stop on it.
+extern bool Closing;
+// The Cyrillic mode's diagnostic view is open; the link window shows its debug panel then.
+extern bool DiagView;
+
 // Day-folder names indexed by the ISO day of the week (QDate::dayOfWeek()); 0, an
 // undeterminable day, and 8 give the fallback.
 inline constexpr const char *LogTagNamen[9] = {"8_day",    "1_Monday", "2_Tuesday",

@@ -1,10 +1,10 @@
 // The shared settings file "Vantrel2004.INI": template, upgrade and the typed readers.
-#include "Sammlung.h"
+#include "app/Sammlung.h"
 
-#include "Codepage.h"
-#include "Dateischreiben.h"
-#include "IniDatei.h"
-#include "Zahlformat.h"
+#include "app/Codepage.h"
+#include "app/Dateischreiben.h"
+#include "app/IniDatei.h"
+#include "app/Zahlformat.h"
 
 #include <QFileInfo>
 

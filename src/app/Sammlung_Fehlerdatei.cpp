@@ -1,8 +1,8 @@
 // Day-folder error files and the time stamp of their lines.
-#include "Sammlung.h"
+#include "app/Sammlung.h"
 
-#include "Codepage.h"
-#include "Zahlformat.h"
+#include "app/Codepage.h"
+#include "app/Zahlformat.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Shared text routines: file names, multi-line texts, program names, free slots, tagged keys.
-#include "Sammlung.h"
+#include "app/Sammlung.h"
 
 namespace {
 

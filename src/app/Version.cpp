@@ -1,4 +1,4 @@
-#include "Version.h"
+#include "app/Version.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

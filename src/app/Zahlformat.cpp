@@ -1,4 +1,4 @@
-#include "Zahlformat.h"
+#include "app/Zahlformat.h"
 
 #include <limits>
 

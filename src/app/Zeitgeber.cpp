@@ -1,4 +1,4 @@
-#include "Zeitgeber.h"
+#include "app/Zeitgeber.h"
 
 #include <atomic>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "uKonstanten.h"
+#include "app/uKonstanten.h"
 
-#include "Zahlformat.h"
+#include "app/Zahlformat.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,9 +1,10 @@
-#include "uShowbox.h"
+#include "app/uShowbox.h"
 
-#include "Dialoge.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
-#include "translate.h"
+#include "app/Dialoge.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
+// The one upward edge of the frame: the timed box translates itself, as the translation rules ask.
+#include "translate/translate.h"
 
 #include <QCloseEvent>
 #include <QColor>

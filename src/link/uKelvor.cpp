@@ -1,10 +1,10 @@
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
-#include "Registry.h"
-#include "Sammlung.h"
-#include "Zeitgeber.h"
-#include "translate.h"
-#include "uShowbox.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "app/Zeitgeber.h"
+#include "translate/translate.h"
+#include "app/uShowbox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,10 +26,8 @@
 #include <QVBoxLayout>
 
 TwKelvor *wKelvor = nullptr;
-bool Closing = false;
 QString RegKey;
 QString ProgName;
-bool DiagView = false;
 
 namespace {
 // The application title; the registry keys are built from it.

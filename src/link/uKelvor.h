@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
 class QAction;
 class QCheckBox;
@@ -248,7 +248,5 @@ inline constexpr int ErstesProgramm = 1;
 inline constexpr int LetztesProgramm = 199;
 
 extern TwKelvor *wKelvor;
-extern bool Closing;
 extern QString RegKey;
 extern QString ProgName;
-extern bool DiagView;

@@ -1,10 +1,10 @@
 // Commands by hand, the service view's switches, the debug window and the clock display.
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
-#include "About.h"
-#include "Sammlung.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
+#include "app/About.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
 
 #include <QAction>
 #include <QCheckBox>

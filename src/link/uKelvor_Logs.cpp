@@ -1,8 +1,8 @@
 // The main window's three log lists and its error box.
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
-#include "Sammlung.h"
-#include "uShowbox.h"
+#include "app/Sammlung.h"
+#include "app/uShowbox.h"
 
 #include <QCheckBox>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 // Connection set-up of the main window: the TCP server for the controller's answers and the
 // link's address and port, kept in step with the port and address edits.
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
-#include "Dialoge.h"
-#include "Sammlung.h"
-#include "Zeitgeber.h"
-#include "uShowbox.h"
+#include "app/Dialoge.h"
+#include "app/Sammlung.h"
+#include "app/Zeitgeber.h"
+#include "app/uShowbox.h"
 
 #include <QLineEdit>
 #include <QSpinBox>

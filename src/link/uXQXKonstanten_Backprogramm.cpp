@@ -1,9 +1,9 @@
 // The baking-program record as file bytes, and the ".XQR" list file.
-#include "uXQXKonstanten.h"
+#include "link/uXQXKonstanten.h"
 
-#include "Dateischreiben.h"
-#include "Dialoge.h"
-#include "Sammlung.h"
+#include "app/Dateischreiben.h"
+#include "app/Dialoge.h"
+#include "app/Sammlung.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "uXQXKonstanten.h"
+#include "link/uXQXKonstanten.h"
 
 namespace {
 

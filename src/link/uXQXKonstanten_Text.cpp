@@ -1,8 +1,8 @@
 // The text form of one baking program: head of keys, body of timed events per oven function.
-#include "uXQXKonstanten.h"
+#include "link/uXQXKonstanten.h"
 
-#include "Sammlung.h"
-#include "Zahlformat.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
 
 #include <set>
 

@@ -1,7 +1,7 @@
-#include "uXQXKonstanten.h"
+#include "link/uXQXKonstanten.h"
 
-#include "Zahlformat.h"
-#include "uKonstanten.h"
+#include "app/Zahlformat.h"
+#include "app/uKonstanten.h"
 
 #include <QApplication>
 

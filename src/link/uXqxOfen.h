@@ -1,7 +1,7 @@
 #pragma once
 // The controller link: frames and the answer check, the send queue with its time-outs and
 // repeats, the status poll, and the TCP server that takes the controller's answers.
-#include "uXQXKonstanten.h"
+#include "link/uXQXKonstanten.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

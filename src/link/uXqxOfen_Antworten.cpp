@@ -1,14 +1,14 @@
 // What the link does with each kind of answer once the answer check has accepted it. Every
 // field is read within the text: a short or broken answer gives empty fields, which read as
 // the fallback values, never anything past the text's end.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Codepage.h"
-#include "Dialoge.h"
-#include "Sammlung.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
-#include "uKonstanten.h"
+#include "app/Codepage.h"
+#include "app/Dialoge.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
+#include "app/uKonstanten.h"
 
 #include <QApplication>
 #include <QDateTime>

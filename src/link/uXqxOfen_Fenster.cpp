@@ -1,9 +1,9 @@
 // The link's own window: the send queue, the poll interval and the gate with its safety timer.
 // It is never shown by itself; hiding it does not touch the link's work.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Zeitgeber.h"
-#include "uKelvor.h"
+#include "app/Sammlung.h"
+#include "app/Zeitgeber.h"
 
 #include <QCheckBox>
 #include <QEvent>

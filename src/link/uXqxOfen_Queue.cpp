@@ -1,12 +1,11 @@
 // The link object: registry, send queue, queue ticks, error handling and the status poll.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Codepage.h"
-#include "Sammlung.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
-#include "uKelvor.h"
-#include "uKonstanten.h"
+#include "app/Codepage.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
+#include "app/uKonstanten.h"
 
 #include <QCheckBox>
 #include <QDateTime>

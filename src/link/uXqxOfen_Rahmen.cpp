@@ -1,8 +1,8 @@
 // The frame and the answer check as pure functions.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Zahlformat.h"
-#include "uKonstanten.h"
+#include "app/Zahlformat.h"
+#include "app/uKonstanten.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 // Sending one frame: connect, write one line, disconnect, all without blocking. One send is
 // on the wire at a time; a send asked for meanwhile waits its turn with the command as it was
 // when asked for, so the effects keep the order in which the sends were asked for.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Codepage.h"
-#include "Sammlung.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
-#include "uKelvor.h"
+#include "app/Codepage.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
 
 #include <QCheckBox>
 #include <QSpinBox>

@@ -1,10 +1,10 @@
 // The server for the controller's answers: one LF-terminated line per connection, read
 // without blocking, with a read time, a cap on the line length and a quiet end for a peer
 // that closes before a whole line came.
-#include "uXqxOfen.h"
+#include "link/uXqxOfen.h"
 
-#include "Codepage.h"
-#include "Zeitgeber.h"
+#include "app/Codepage.h"
+#include "app/Zeitgeber.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -1,12 +1,12 @@
-#include "translate.h"
+#include "translate/translate.h"
 
-#include "Codepage.h"
-#include "Dialoge.h"
-#include "IniDatei.h"
-#include "Registry.h"
-#include "Sammlung.h"
-#include "Zahlformat.h"
-#include "uKonstanten.h"
+#include "app/Codepage.h"
+#include "app/Dialoge.h"
+#include "app/IniDatei.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/uKonstanten.h"
 
 #include <QDateTime>
 #include <QDir>

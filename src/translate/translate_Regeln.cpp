@@ -1,7 +1,7 @@
 // The walk over a window's components and the text rules per kind of control.
-#include "translate.h"
+#include "translate/translate.h"
 
-#include "Sammlung.h"
+#include "app/Sammlung.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "Dateischreiben.h"
-#include "IniDatei.h"
-#include "Sammlung.h"
-#include "TestUmgebung.h"
+#include "app/Dateischreiben.h"
+#include "app/IniDatei.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "Sammlung.h"
-#include "TestUmgebung.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
 
 #include <QtTest>
 

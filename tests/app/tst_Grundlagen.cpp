@@ -1,9 +1,9 @@
-#include "Codepage.h"
-#include "Dialoge.h"
-#include "Registry.h"
-#include "TestUmgebung.h"
-#include "Zahlformat.h"
-#include "Zeitgeber.h"
+#include "app/Codepage.h"
+#include "app/Dialoge.h"
+#include "app/Registry.h"
+#include "support/TestUmgebung.h"
+#include "app/Zahlformat.h"
+#include "app/Zeitgeber.h"
 
 #include <QSignalSpy>
 #include <QtTest>

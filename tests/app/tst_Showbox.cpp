@@ -1,7 +1,7 @@
-#include "TestUmgebung.h"
-#include "Zeitgeber.h"
-#include "translate.h"
-#include "uShowbox.h"
+#include "support/TestUmgebung.h"
+#include "app/Zeitgeber.h"
+#include "translate/translate.h"
+#include "app/uShowbox.h"
 
 #include <QtWidgets>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "IniDatei.h"
-#include "Sammlung.h"
-#include "TestUmgebung.h"
+#include "app/IniDatei.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
 
 #include <QDirIterator>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "Sammlung.h"
-#include "TestUmgebung.h"
-#include "uKonstanten.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
+#include "app/uKonstanten.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "About.h"
-#include "Version.h"
+#include "app/About.h"
+#include "app/Version.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // What the link does with the controller's answers: against the stand-in over loopback TCP
 // where the road matters, and by direct calls for the field readers.
-#include "LinkTestHilfe.h"
+#include "support/LinkTestHilfe.h"
 
 #include <QtTest>
 

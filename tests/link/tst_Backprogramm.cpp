@@ -1,6 +1,6 @@
-#include "Dateischreiben.h"
-#include "TestUmgebung.h"
-#include "uXQXKonstanten.h"
+#include "app/Dateischreiben.h"
+#include "support/TestUmgebung.h"
+#include "link/uXQXKonstanten.h"
 
 #include <QtTest>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "Sammlung.h"
-#include "TestUmgebung.h"
-#include "uXQXKonstanten.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
+#include "link/uXQXKonstanten.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // The user's path: the real main window against the stand-in controller over loopback; the
 // service view's switches and the diagnostic key.
-#include "Hauptfenster.h"
-#include "LinkTestHilfe.h"
-#include "Sammlung.h"
+#include "support/Hauptfenster.h"
+#include "support/LinkTestHilfe.h"
+#include "app/Sammlung.h"
 
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
 #include <QtWidgets>
 #include <QtTest>

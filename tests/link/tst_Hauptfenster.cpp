@@ -1,8 +1,8 @@
 // The main window: views, settings, command-line words and the log lists.
-#include "Hauptfenster.h"
-#include "Registry.h"
-#include "Sammlung.h"
-#include "uKelvor.h"
+#include "support/Hauptfenster.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "link/uKelvor.h"
 
 #include <QtWidgets>
 #include <QtTest>

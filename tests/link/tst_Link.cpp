@@ -1,8 +1,8 @@
 // The link over real loopback TCP against the stand-in controller: one frame at a time,
 // broken and refused answers, time-outs, repeats and giving up, the server and its set-up.
-#include "LinkTestHilfe.h"
+#include "support/LinkTestHilfe.h"
 
-#include "uKelvor.h"
+#include "link/uKelvor.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The link window and the diagnostic switches of the service view against the stand-in
 // controller: the gate with its safety timer, NoWait, KillBox and EndlosSenden.
-#include "LinkTestHilfe.h"
-#include "Sammlung.h"
-#include "uKelvor.h"
+#include "support/LinkTestHilfe.h"
+#include "app/Sammlung.h"
+#include "link/uKelvor.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 // The answer check as a table, without sockets (the frames themselves are checked on the wire).
-#include "LinkTestHilfe.h"
+#include "support/LinkTestHilfe.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "Codepage.h"
-#include "TestUmgebung.h"
-#include "uXQXKonstanten.h"
+#include "app/Codepage.h"
+#include "support/TestUmgebung.h"
+#include "link/uXQXKonstanten.h"
 
 #include <QHostAddress>
 #include <QtTest>

@@ -1,9 +1,9 @@
-#include "Hauptfenster.h"
+#include "support/Hauptfenster.h"
 
-#include "Registry.h"
-#include "Sammlung.h"
-#include "uKelvor.h"
-#include "uShowbox.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "link/uKelvor.h"
+#include "app/uShowbox.h"
 
 #include <QApplication>
 #include <QTest>

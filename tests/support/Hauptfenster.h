@@ -1,6 +1,6 @@
 #pragma once
 // The main window as the program creates it, on settings that keep it on loopback.
-#include "TestUmgebung.h"
+#include "support/TestUmgebung.h"
 
 #include <QHostAddress>
 #include <QPointer>

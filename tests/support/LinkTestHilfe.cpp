@@ -1,8 +1,7 @@
-#include "LinkTestHilfe.h"
+#include "support/LinkTestHilfe.h"
 
-#include "Codepage.h"
-#include "Sammlung.h"
-#include "uKelvor.h"
+#include "app/Codepage.h"
+#include "app/Sammlung.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>

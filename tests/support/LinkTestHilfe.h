@@ -1,10 +1,10 @@
 #pragma once
 // The link on a free loopback port with the program's answer server and the stand-in
 // controller, and a main-window stand-in that records what the link shows.
-#include "TestUmgebung.h"
+#include "support/TestUmgebung.h"
 #include "XqSim.h"
-#include "Zeitgeber.h"
-#include "uXqxOfen.h"
+#include "app/Zeitgeber.h"
+#include "link/uXqxOfen.h"
 
 #include <QStringList>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "TestUmgebung.h"
+#include "support/TestUmgebung.h"
 
-#include "Registry.h"
-#include "Sammlung.h"
-#include "Zeitgeber.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "app/Zeitgeber.h"
 
 #include <QDir>
 #include <QFile>

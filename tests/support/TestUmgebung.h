@@ -1,7 +1,7 @@
 #pragma once
 // A temporary program folder, registry and time scale for one test; nothing touches the
 // user's home or the build tree. Also answers boxes and file dialogs in advance.
-#include "Dialoge.h"
+#include "app/Dialoge.h"
 
 #include <QList>
 #include <QString>

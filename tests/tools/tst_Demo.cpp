@@ -1,5 +1,5 @@
 // The real program and the real stand-in controller, as the README's demo runs them.
-#include "TestUmgebung.h"
+#include "support/TestUmgebung.h"
 #include "XqSimFrame.h"
 
 #include <QDir>

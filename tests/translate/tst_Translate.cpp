@@ -1,8 +1,8 @@
-#include "Registry.h"
-#include "Sammlung.h"
-#include "TestUmgebung.h"
-#include "translate.h"
-#include "uShowbox.h"
+#include "app/Registry.h"
+#include "app/Sammlung.h"
+#include "support/TestUmgebung.h"
+#include "translate/translate.h"
+#include "app/uShowbox.h"
 
 #include <QtWidgets>
 #include <QtTest>
