@@ -406,6 +406,7 @@ void TwKelvor::FormCreate(const QStringList &arguments)
     FehlerListeLeeren();
 
     Links.assign(1, new TwXQXOfen(this, this));
+    LinkAnschliessen(Links[0]);
     Links[0]->Init(IPEdit->text());
     Links[0]->OfenIdBasis = 0;
 

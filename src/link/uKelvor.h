@@ -82,6 +82,23 @@ public:
     // The link objects; always exactly one once the window is created.
     std::vector<TwXQXOfen *> Links;
 
+    // The one way for the list editor and the night-start window to send: connection set-up,
+    // then the queue of the link of that moment.
+    void LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param);
+
+signals:
+    // The link's calls into the list editor and the night-start window, relayed from whichever
+    // link is current, so those windows connect once and never see a link replaced. Direct:
+    // each is delivered before the link's answer handling goes on.
+    void TimeOutNeustarten();
+    void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
+    void NamenEmpfangen(const QByteArray &text, bool flag);
+    void FortschrittAnzeigen(int position);
+    void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
+    void NachtstartsAnzeigen(const QByteArray &text);
+
+public:
+
     // ---- components ----
     QGroupBox *TorvikBox = nullptr;
     QGroupBox *VerbindungBox = nullptr;
@@ -227,6 +244,8 @@ private:
     void IPEditExit();
     void PortEditKeyPress();
     void BefehleVerbinden();
+    // Relays a new link's signals; runs for every link the window creates.
+    void LinkAnschliessen(TwXQXOfen *link);
     void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
     void LogPanelOeffnen();
 

@@ -45,6 +45,7 @@ void TwKelvor::VerbindungEinrichten()
                 delete link;
                 link = new TwXQXOfen(this, this);
                 Links.assign(1, link);
+                LinkAnschliessen(link);
                 link->Init(IPEdit->text());
                 link->OfenIdBasis = 0;
                 TCPServer->Deaktivieren();
@@ -69,6 +70,23 @@ void TwKelvor::VerbindungEinrichten()
                                QStringLiteral(" nur von einem Programm gleichzeitig geöffnet werden.)")};
         ShowMessageBox(this, TBoxKind::Warning, QStringLiteral("WARNUNG"), text.join(QStringLiteral("\r\n")));
     }
+}
+
+void TwKelvor::LinkAnschliessen(TwXQXOfen *link)
+{
+    connect(link, &TwXQXOfen::TimeOutNeustarten, this, &TwKelvor::TimeOutNeustarten);
+    connect(link, &TwXQXOfen::AntwortEmpfangen, this, &TwKelvor::AntwortEmpfangen);
+    connect(link, &TwXQXOfen::NamenEmpfangen, this, &TwKelvor::NamenEmpfangen);
+    connect(link, &TwXQXOfen::FortschrittAnzeigen, this, &TwKelvor::FortschrittAnzeigen);
+    connect(link, &TwXQXOfen::ListenTeilEmpfangen, this, &TwKelvor::ListenTeilEmpfangen);
+    connect(link, &TwXQXOfen::NachtstartsAnzeigen, this, &TwKelvor::NachtstartsAnzeigen);
+}
+
+void TwKelvor::LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param)
+{
+    VerbindungEinrichten();
+    if (!Links.empty())
+        Links[0]->BefehlEinreihen(prioritaet, befehl, param);
 }
 
 void TwKelvor::TCPServerExecute(const TServerVerbindung &context)

@@ -1,5 +1,7 @@
 #include "support/Hauptfenster.h"
 
+#include "Programmfenster.h"
+
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "link/uKelvor.h"
@@ -31,8 +33,7 @@ THauptfensterUmgebung::~THauptfensterUmgebung()
 
 TwKelvor *THauptfensterUmgebung::oeffnen(const QStringList &words, bool zeigen)
 {
-    m_fenster = new TwKelvor;
-    m_fenster->FormCreate(QStringList{QStringLiteral("/opt/kelvor/kelvor")} + words);
+    m_fenster = FensterErzeugen(QStringList{QStringLiteral("/opt/kelvor/kelvor")} + words);
     if (zeigen) {
         m_fenster->show();
         if (!QTest::qWaitForWindowExposed(m_fenster))
