@@ -1,6 +1,8 @@
 #include "app/Dialoge.h"
 
+#include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace {
 TDialogHook *g_hook = nullptr;
@@ -20,23 +22,36 @@ QStringList askFile(QWidget *parent, const TFileRequest &r)
 {
     if (g_hook)
         return g_hook->answerFile(r);
+    QFileDialog dialog(parent, r.caption, r.directory, r.filter);
     switch (r.kind) {
-    case TFileDialogKind::Open: {
-        const QString f = QFileDialog::getOpenFileName(parent, r.caption, r.directory, r.filter);
-        return f.isEmpty() ? QStringList() : QStringList{f};
+    case TFileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
+    case TFileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
+    case TFileDialogKind::Save:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+        if (!r.fileName.isEmpty())
+            dialog.selectFile(r.fileName);
+        break;
+    case TFileDialogKind::Directory:
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+        break;
     }
-    case TFileDialogKind::OpenMany:
-        return QFileDialog::getOpenFileNames(parent, r.caption, r.directory, r.filter);
-    case TFileDialogKind::Save: {
-        const QString f = QFileDialog::getSaveFileName(parent, r.caption, r.directory, r.filter);
-        return f.isEmpty() ? QStringList() : QStringList{f};
-    }
-    case TFileDialogKind::Directory: {
-        const QString f = QFileDialog::getExistingDirectory(parent, r.caption, r.directory);
-        return f.isEmpty() ? QStringList() : QStringList{f};
-    }
-    }
-    return {};
+    if (!r.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(r.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+TFileRequest request(TFileDialogKind kind, const QString &caption, const QString &dir, const QString &filter)
+{
+    TFileRequest r;
+    r.kind = kind;
+    r.caption = caption;
+    r.directory = dir;
+    r.filter = filter;
+    return r;
 }
 } // namespace
 
@@ -74,20 +89,75 @@ void NotifyBoxShown(const TBoxRequest &request)
 
 QString AskOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
-    return askFile(parent, {TFileDialogKind::Open, caption, dir, filter}).value(0);
+    return askFile(parent, request(TFileDialogKind::Open, caption, dir, filter)).value(0);
 }
 
 QStringList AskOpenFileNames(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
-    return askFile(parent, {TFileDialogKind::OpenMany, caption, dir, filter});
+    return askFile(parent, request(TFileDialogKind::OpenMany, caption, dir, filter));
 }
 
 QString AskSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
 {
-    return askFile(parent, {TFileDialogKind::Save, caption, dir, filter}).value(0);
+    return askFile(parent, request(TFileDialogKind::Save, caption, dir, filter)).value(0);
 }
 
 QString AskDirectory(QWidget *parent, const QString &caption, const QString &dir)
 {
-    return askFile(parent, {TFileDialogKind::Directory, caption, dir, QString()}).value(0);
+    return askFile(parent, request(TFileDialogKind::Directory, caption, dir, QString())).value(0);
+}
+
+QStringList AskFiles(QWidget *parent, const TFileRequest &request) { return askFile(parent, request); }
+
+int RunModalDialog(QDialog *dialog)
+{
+    if (g_hook)
+        return g_hook->answerDialog(dialog);
+    return dialog->exec();
+}
+
+QString QtDateiFilter(const QString &stored)
+{
+    const QStringList parts = stored.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString text = parts[i];
+        QStringList patterns;
+        for (const QString &p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString q = p.trimmed();
+            patterns << q;
+            for (const QString &v : {q.toUpper(), q.toLower()})
+                if (!patterns.contains(v))
+                    patterns << v;
+        }
+        // Qt reads the patterns from the last parentheses, so the text's own "(*.XQP)" goes.
+        QString shown = text;
+        shown.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+        filters << shown + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+TFileRequest TDateiDialog::Anfrage() const
+{
+    TFileRequest r;
+    r.kind = Art == Speichern ? TFileDialogKind::Save
+                              : (MultiSelect ? TFileDialogKind::OpenMany : TFileDialogKind::Open);
+    r.caption = Title;
+    r.directory = InitialDir;
+    r.filter = QtDateiFilter(Filter);
+    r.defaultSuffix = DefaultExt;
+    r.fileName = FileName;
+    r.overwritePrompt = OverwritePrompt;
+    return r;
+}
+
+bool TDateiDialog::Execute(QWidget *parent)
+{
+    const QStringList chosen = askFile(parent, Anfrage());
+    if (chosen.isEmpty())
+        return false;
+    Files = chosen;
+    FileName = chosen.first();
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
 
+#include <QDialog>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -69,6 +70,48 @@ private slots:
         QCOMPARE(env.dialoge().unexpected(), 0);
         QCOMPARE(ShowMessageBox(nullptr, TBoxKind::Warning, "W", "unerwartet"), QMessageBox::Cancel);
         QCOMPARE(env.dialoge().unexpected(), 1);
+
+        QDialog fenster;
+        fenster.setObjectName(QStringLiteral("Einrichtung"));
+        env.dialoge().expectDialog([](QDialog *d) { d->setWindowTitle(QStringLiteral("gesetzt")); return int(QDialog::Accepted); });
+        QCOMPARE(RunModalDialog(&fenster), int(QDialog::Accepted));
+        QCOMPARE(fenster.windowTitle(), QStringLiteral("gesetzt"));
+        QCOMPARE(env.dialoge().dialogs(), QStringList{QStringLiteral("Einrichtung")});
+    }
+
+    void fileDialogObjects()
+    {
+        QCOMPARE(QtDateiFilter(QStringLiteral("XQ7310-Backprogramm (*.XQP)|*.XQP")),
+                 QStringLiteral("XQ7310-Backprogramm (*.XQP *.xqp)"));
+        QCOMPARE(QtDateiFilter(QStringLiteral("XQ-Nachtstarts (*.XQN)|*.XQN|Alle Programme|*.*")),
+                 QStringLiteral("XQ-Nachtstarts (*.XQN *.xqn);;Alle Programme (*.*)"));
+        QCOMPARE(QtDateiFilter(QStringLiteral("kaputt")), QString());
+
+        TTestUmgebung env;
+        TDateiDialog save(TDateiDialog::Speichern);
+        save.Filter = QStringLiteral("XQ-Backprogramm-Records|*.XQR");
+        save.DefaultExt = QStringLiteral("XQR");
+        save.FileName = QStringLiteral("XQ7310");
+        save.OverwritePrompt = true;
+        env.dialoge().expectFile(QString());
+        QVERIFY(!save.Execute(nullptr));
+        QCOMPARE(save.FileName, QStringLiteral("XQ7310")); // a cancel keeps the proposal
+        env.dialoge().expectFile(QStringLiteral("/b/Brot.XQR"));
+        QVERIFY(save.Execute(nullptr));
+        QCOMPARE(save.FileName, QStringLiteral("/b/Brot.XQR"));
+        const TFileRequest r = env.dialoge().fileRequests().last();
+        QCOMPARE(r.kind, TFileDialogKind::Save);
+        QCOMPARE(r.defaultSuffix, QStringLiteral("XQR"));
+        QCOMPARE(r.fileName, QStringLiteral("XQ7310"));
+        QVERIFY(r.overwritePrompt);
+
+        TDateiDialog open(TDateiDialog::Oeffnen);
+        open.MultiSelect = true;
+        env.dialoge().expectFile(QStringList{QStringLiteral("/a/1.XQP"), QStringLiteral("/a/0.XQP")});
+        QVERIFY(open.Execute(nullptr));
+        QCOMPARE(env.dialoge().fileRequests().last().kind, TFileDialogKind::OpenMany);
+        QCOMPARE(open.Files.size(), 2);
+        QCOMPARE(open.FileName, QStringLiteral("/a/1.XQP"));
     }
 };
 

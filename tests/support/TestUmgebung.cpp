@@ -4,6 +4,7 @@
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 
@@ -33,10 +34,25 @@ QStringList TTestDialoge::answerFile(const TFileRequest &request)
     return a;
 }
 
+int TTestDialoge::answerDialog(QDialog *dialog)
+{
+    m_dialogs.append(dialog->objectName());
+    if (m_dialogAnswers.empty()) {
+        ++m_unexpected;
+        qWarning("unexpected modal window: %s", qPrintable(dialog->objectName()));
+        return QDialog::Rejected;
+    }
+    const auto a = std::move(m_dialogAnswers.front());
+    m_dialogAnswers.pop_front();
+    return a(dialog);
+}
+
 void TTestDialoge::clear()
 {
     m_boxAnswers.clear();
     m_fileAnswers.clear();
+    m_dialogAnswers.clear();
+    m_dialogs.clear();
     m_shown.clear();
     m_fileRequests.clear();
     m_unexpected = 0;

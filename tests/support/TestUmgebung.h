@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 
 class TTestDialoge : public TDialogHook
 {
@@ -16,21 +17,28 @@ public:
     void expectBox(QMessageBox::StandardButton answer) { m_boxAnswers.push_back(answer); }
     void expectFile(const QStringList &answer) { m_fileAnswers.push_back(answer); }
     void expectFile(const QString &answer) { m_fileAnswers.push_back(answer.isEmpty() ? QStringList() : QStringList{answer}); }
+    // A modal window: the answer may set its controls and returns QDialog::Accepted or Rejected.
+    void expectDialog(std::function<int(QDialog *)> answer) { m_dialogAnswers.push_back(std::move(answer)); }
 
     QMessageBox::StandardButton answerBox(const TBoxRequest &request) override;
     QStringList answerFile(const TFileRequest &request) override;
     void boxShown(const TBoxRequest &request) override { m_shown.append(request); }
+    int answerDialog(QDialog *dialog) override;
 
     // Every box that came, modal or not, in order.
     const QList<TBoxRequest> &boxes() const { return m_shown; }
     QList<TFileRequest> fileRequests() const { return m_fileRequests; }
     int unexpected() const { return m_unexpected; }
-    bool allAnswersUsed() const { return m_boxAnswers.empty() && m_fileAnswers.empty(); }
+    // Object names of the modal windows that came, in order.
+    QStringList dialogs() const { return m_dialogs; }
+    bool allAnswersUsed() const { return m_boxAnswers.empty() && m_fileAnswers.empty() && m_dialogAnswers.empty(); }
     void clear();
 
 private:
     std::deque<QMessageBox::StandardButton> m_boxAnswers;
     std::deque<QStringList> m_fileAnswers;
+    std::deque<std::function<int(QDialog *)>> m_dialogAnswers;
+    QStringList m_dialogs;
     QList<TBoxRequest> m_shown;
     QList<TFileRequest> m_fileRequests;
     int m_unexpected = 0;
