@@ -23,13 +23,14 @@ bool sameName(const QByteArray &a, const QByteArray &b)
     return AnsiToString(a).compare(AnsiToString(b), Qt::CaseInsensitive) == 0;
 }
 
-// "[name]" with anything after the bracket ignored, as the profile calls read a header.
-bool headerName(const QByteArray &line, QByteArray *name)
+// "[name]", with anything after the bracket ignored under the profile rule.
+bool headerName(const QByteArray &line, QByteArray *name, TKopfRegel regel)
 {
     const QByteArray t = line.trimmed();
     if (!t.startsWith('['))
         return false;
-    const qsizetype close = t.indexOf(']');
+    const qsizetype close = regel == TKopfRegel::GanzeZeile ? (t.endsWith(']') ? t.size() - 1 : -1)
+                                                            : t.indexOf(']');
     if (close < 0)
         return false;
     if (name)
@@ -59,12 +60,12 @@ struct TBereich
 };
 
 // The first section of that name; later ones of the same name are never read.
-TBereich findSection(const QList<QByteArray> &lines, const QByteArray &section)
+TBereich findSection(const QList<QByteArray> &lines, const QByteArray &section, TKopfRegel regel)
 {
     TBereich b;
     QByteArray name;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!headerName(lines[i], &name))
+        if (!headerName(lines[i], &name, regel))
             continue;
         if (b.header >= 0) {
             b.end = i;
@@ -90,9 +91,9 @@ qsizetype findKey(const QList<QByteArray> &lines, const TBereich &b, const QByte
 
 } // namespace
 
-TIniDatei TIniDatei::fromBytes(const QByteArray &bytes)
+TIniDatei TIniDatei::fromBytes(const QByteArray &bytes, TKopfRegel regel)
 {
-    TIniDatei ini;
+    TIniDatei ini(regel);
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype nl = bytes.indexOf('\n', start);
@@ -118,17 +119,24 @@ QByteArray TIniDatei::toBytes() const
     return out;
 }
 
-bool TIniDatei::load(const QString &path)
+bool TIniDatei::load(const QString &path, QByteArray *bytes)
 {
     m_lines.clear();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = f.readAll();
+    const QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return false;
-    *this = fromBytes(bytes);
+    m_lines = fromBytes(all).m_lines;
+    if (bytes)
+        *bytes = all;
     return true;
+}
+
+bool TIniDatei::isHeader(const QByteArray &line, QByteArray *name) const
+{
+    return headerName(line, name, m_regel);
 }
 
 bool TIniDatei::save(const QString &path, QString *error) const
@@ -138,7 +146,7 @@ bool TIniDatei::save(const QString &path, QString *error) const
 
 bool TIniDatei::hasSection(const QByteArray &section) const
 {
-    return findSection(m_lines, section).header >= 0;
+    return findSection(m_lines, section, m_regel).header >= 0;
 }
 
 bool TIniDatei::hasKey(const QByteArray &section, const QByteArray &key) const
@@ -148,7 +156,7 @@ bool TIniDatei::hasKey(const QByteArray &section, const QByteArray &key) const
 
 bool TIniDatei::findValue(const QByteArray &section, const QByteArray &key, QByteArray *value) const
 {
-    const TBereich b = findSection(m_lines, section);
+    const TBereich b = findSection(m_lines, section, m_regel);
     if (b.header < 0)
         return false;
     return findKey(m_lines, b, key, value) >= 0;
@@ -168,7 +176,7 @@ QByteArray TIniDatei::readString(const QByteArray &section, const QByteArray &ke
 void TIniDatei::writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value)
 {
     const QByteArray line = key + '=' + value;
-    const TBereich b = findSection(m_lines, section);
+    const TBereich b = findSection(m_lines, section, m_regel);
     if (b.header < 0) {
         if (!m_lines.isEmpty() && !m_lines.back().trimmed().isEmpty())
             m_lines.append(QByteArray());
@@ -197,7 +205,7 @@ QList<QByteArray> TIniDatei::sections() const
     QList<QByteArray> out;
     QByteArray name;
     for (const QByteArray &line : m_lines) {
-        if (!headerName(line, &name))
+        if (!isHeader(line, &name))
             continue;
         bool seen = false;
         for (const QByteArray &s : std::as_const(out))
@@ -211,7 +219,7 @@ QList<QByteArray> TIniDatei::sections() const
 QList<QByteArray> TIniDatei::keys(const QByteArray &section) const
 {
     QList<QByteArray> out;
-    const TBereich b = findSection(m_lines, section);
+    const TBereich b = findSection(m_lines, section, m_regel);
     QByteArray k;
     for (qsizetype i = b.header + 1; b.header >= 0 && i < b.end; ++i)
         if (keyLine(m_lines[i], &k, nullptr))
@@ -221,14 +229,14 @@ QList<QByteArray> TIniDatei::keys(const QByteArray &section) const
 
 TIniDatei TIniDatei::normalised() const
 {
-    TIniDatei out;
+    TIniDatei out(m_regel);
     bool inSection = false;
     QByteArray name;
     for (const QByteArray &raw : m_lines) {
         const QByteArray t = raw.trimmed();
         if (t.isEmpty() || t.startsWith(';'))
             continue;
-        if (headerName(t, &name)) {
+        if (isHeader(t, &name)) {
             if (inSection)
                 out.m_lines.append(QByteArray());
             out.m_lines.append('[' + name + ']');

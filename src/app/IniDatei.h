@@ -6,15 +6,23 @@
 #include <QList>
 #include <QString>
 
+// How a section header is told: the platform's profile calls take "[name]" and ignore what
+// follows the bracket; the whole-file reader of the shared settings file takes only a line
+// that is "[name]" after trimming, and any other line stays a line of its section.
+enum class TKopfRegel { Profil, GanzeZeile };
+
 class TIniDatei
 {
 public:
-    TIniDatei() = default;
-    static TIniDatei fromBytes(const QByteArray &bytes);
+    explicit TIniDatei(TKopfRegel regel = TKopfRegel::Profil) : m_regel(regel) {}
+    static TIniDatei fromBytes(const QByteArray &bytes, TKopfRegel regel = TKopfRegel::Profil);
     QByteArray toBytes() const;
 
-    // False when the file is missing or unreadable (the object is then empty).
-    bool load(const QString &path);
+    // False when the file is missing or unreadable (the object is then empty); `bytes`, when
+    // given, receives the file as it stands.
+    bool load(const QString &path, QByteArray *bytes = nullptr);
+    // Whether `line` is a section header under this file's rule, and its name.
+    bool isHeader(const QByteArray &line, QByteArray *name = nullptr) const;
     // Through a temporary file renamed over the old one.
     bool save(const QString &path, QString *error = nullptr) const;
 
@@ -41,6 +49,7 @@ public:
 
 private:
     QList<QByteArray> m_lines;
+    TKopfRegel m_regel;
 };
 
 // One-key profile calls on a file, as the platform offers them.

@@ -85,6 +85,8 @@ void WriteErrorLog(const QString &name, const QString &text);
 
 // ---- shared text routines --------------------------------------------------------------------
 bool MakeSingleLine(QString &s);
+// Replaces `" * < > ? |` by blanks (on Windows in the whole path, elsewhere in its last part
+// only) and notes a "/" (elsewhere a backslash) in the error file; true when nothing was replaced.
 bool CheckFileName(QString &s);
 // The same cleaning, but the information lines are handed back instead of written; the
 // error-file writer uses it for its own file names.

@@ -250,41 +250,37 @@ void iniFehler(int nr)
     WriteErrorLog(ErrLogName, QStringLiteral("Vantrel-INI-Error %1").arg(nr, 2, 10, QLatin1Char('0')));
 }
 
-bool laden(TIniDatei &ini)
+// The whole file as it stands on disk into `roh`, and as it is kept into `ini`.
+bool laden(TIniDatei &ini, QByteArray &roh)
 {
-    TIniDatei roh;
-    if (!roh.load(IniDateiName))
+    TIniDatei datei(TKopfRegel::GanzeZeile);
+    if (!datei.load(IniDateiName, &roh))
         return false;
-    ini = roh.normalised();
+    ini = datei.normalised();
     return true;
 }
 
 // The header section of an older file gives way to a new one; every other section stays,
-// so no setting of the sibling program is lost.
-bool aufruesten(TIniDatei &ini, bool ohneVersion)
+// so no setting of the sibling program is lost. Done in memory: the caller's one write
+// puts it on disk.
+void aufruesten(TIniDatei &ini, bool ohneVersion)
 {
-    if (!ini.save(IniDateiName))
-        return false;
     QList<QByteArray> rest = ini.lines();
     const QList<QByteArray> sections = ini.sections();
     if (!sections.isEmpty() && sections.first().compare("Vantrel.Ini", Qt::CaseInsensitive) == 0) {
         // `rest` begins with that header; drop up to the next section header.
         qsizetype next = 1;
-        while (next < rest.size() && !(rest[next].startsWith('[') && rest[next].contains(']')))
+        while (next < rest.size() && !ini.isHeader(rest[next]))
             ++next;
         rest.remove(0, next);
     }
-    TIniDatei neu;
+    TIniDatei neu(TKopfRegel::GanzeZeile);
     neu.lines() << kopfZeilen();
     if (ohneVersion)
         neu.lines() << versionZeilen();
     neu.lines() << rest;
-    if (!neu.save(IniDateiName))
-        return false;
-    if (!laden(ini))
-        return false;
+    ini = neu.normalised();
     ini.writeString(kVersionSection, kVersionKey, kIniVersion);
-    return true;
 }
 
 int leseZahl(const char *section, const char *key, int def)
@@ -329,8 +325,8 @@ int CompareIniVersion(const QString &Version)
 QString IniReadString(const QString &Section, const QString &Key, const QString &Default)
 {
     if (!QFileInfo::exists(IniDateiName)) {
-        // Only for its information lines: the characters it would clean are legal in a path
-        // here, and the file must be created where it is read.
+        // Only for its information lines: it changes nothing in a fixed file name in a folder
+        // that exists.
         QString name = IniDateiName;
         CheckFileName(name);
         if (!WriteFileAtomic(IniDateiName, vorlage()))
@@ -339,25 +335,27 @@ QString IniReadString(const QString &Section, const QString &Key, const QString 
 
     const QByteArray section = StringToAnsi(Section);
     const QByteArray key = StringToAnsi(Key);
-    TIniDatei ini;
-    if (!laden(ini)) {
+    TIniDatei ini(TKopfRegel::GanzeZeile);
+    QByteArray aufPlatte;
+    if (!laden(ini, aufPlatte)) {
         iniFehler(3);
         return Default;
     }
     QByteArray version;
     if (!ini.findValue(kVersionSection, kVersionKey, &version))
         version = kErr;
-    if (CompareIniVersion(AnsiToString(version)) < 0 && !aufruesten(ini, version == kErr)) {
-        iniFehler(3);
-        return Default;
-    }
+    if (CompareIniVersion(AnsiToString(version)) < 0)
+        aufruesten(ini, version == kErr);
 
     QByteArray value;
     if (!ini.findValue(section, key, &value) || value == kErr) {
         value = StringToAnsi(Default);
         ini.writeString(section, key, value);
     }
-    if (!ini.normalised().save(IniDateiName)) {
+    // Every write may overwrite what the sibling program wrote a moment before: an unchanged
+    // text is not written again.
+    const QByteArray text = ini.normalised().toBytes();
+    if (text != aufPlatte && !WriteFileAtomic(IniDateiName, text)) {
         iniFehler(3);
         return Default;
     }

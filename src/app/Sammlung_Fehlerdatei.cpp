@@ -4,21 +4,26 @@
 #include "app/Codepage.h"
 #include "app/Zahlformat.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <mutex>
+#include <QThread>
 
 namespace {
 
-// The writer is a plain function any thread may call; one lock for all error files keeps
-// two callers from losing each other's lines.
-std::mutex g_writerLock;
+// Only the GUI thread writes error files: the program runs no other thread (the link's sockets
+// are asynchronous), so the writer takes no lock. A caller on another thread would have to
+// hand its line to the GUI thread first.
+[[maybe_unused]] bool onGuiThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
+}
 
 // Set while the information lines of a writer's own file name are written, so that a name
 // which needs them again does not lead back into the writer without end.
-thread_local bool t_writingInfo = false;
+bool g_writingInfo = false;
 
 const QByteArray kCrLf("\r\n");
 
@@ -35,7 +40,7 @@ QByteArray logLine(const QString &stamp, const QString &text)
     return StringToAnsi(stamp + QStringLiteral(": ") + text) + kCrLf;
 }
 
-void writeLocked(const QString &name, const QString &text, qint64 maxBytes, QStringList &infoLines)
+void writeLine(const QString &name, const QString &text, qint64 maxBytes, QStringList &infoLines)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QString dir = LogDayDir(now.date());
@@ -115,18 +120,16 @@ QString LogDayDir(const QDate &day)
 
 void WriteDayLog(const QString &name, const QString &text, qint64 maxBytes)
 {
+    Q_ASSERT(onGuiThread());
     QStringList infoLines;
-    {
-        const std::lock_guard<std::mutex> lock(g_writerLock);
-        writeLocked(name, text, maxBytes, infoLines);
-    }
-    // Written only now: the lines go through this writer again, which takes the lock.
-    if (infoLines.isEmpty() || t_writingInfo)
+    writeLine(name, text, maxBytes, infoLines);
+    // Written only once the line itself is out: they go through this writer again.
+    if (infoLines.isEmpty() || g_writingInfo)
         return;
-    t_writingInfo = true;
+    g_writingInfo = true;
     for (const QString &line : std::as_const(infoLines))
         WriteErrorLog(ErrLogName, line);
-    t_writingInfo = false;
+    g_writingInfo = false;
 }
 
 void WriteErrorLog(const QString &name, const QString &text)

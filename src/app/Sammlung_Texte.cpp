@@ -41,6 +41,13 @@ bool CheckFileName(QString &s, QStringList &infoLines)
     if (s.isEmpty())
         return false;
     bool unchanged = true;
+    // Off Windows these characters are legal in folder names, and cleaning a folder of the
+    // path would lead to one that does not exist; only the file's own name is cleaned there.
+#ifdef Q_OS_WIN
+    const qsizetype nameStart = 0;
+#else
+    const qsizetype nameStart = s.lastIndexOf(QLatin1Char('/')) + 1;
+#endif
     for (qsizetype i = 0; i < s.size(); ++i) {
         const char16_t c = s.at(i).unicode();
         switch (c) {
@@ -50,6 +57,8 @@ bool CheckFileName(QString &s, QStringList &infoLines)
         case u'>':
         case u'?':
         case u'|':
+            if (i < nameStart)
+                break;
             s[i] = QLatin1Char(' ');
             unchanged = false;
             break;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <utility>
+
 QPointer<TwShowbox> wShowbox;
 int ShowboxAnzahl = 0;
 // Read from the settings file at start-up; these are the settings' defaults.
@@ -26,6 +28,12 @@ constexpr int kDesignWidth = 177;
 constexpr int kLineHeight = 20;
 constexpr int kLastLineHeight = 25;
 constexpr int kPanelHeight = 70;
+// Left edges of "in", the seconds and the countdown text, as designed; a wider text before
+// one of them pushes it to the right instead of covering it.
+constexpr int kLabel5X = 10;
+constexpr int kSekundenX = 26;
+constexpr int kLabel7X = 43;
+constexpr int kCountdownGap = 3;
 int g_live = 0;
 
 QRect screenRect()
@@ -72,6 +80,16 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text, c
     return b;
 }
 
+// For a box that stays until a button closes it.
+void hideCountdown(TwShowbox *box)
+{
+    box->CloseTimer->setEnabled(false);
+    box->ShowTimer->setEnabled(false);
+    box->Label5->hide();
+    box->Sekunden->hide();
+    box->Label7->hide();
+}
+
 // Position of the next line break (CR LF, or LF as Qt texts hold it) and its length.
 qsizetype nextBreak(const QString &t, qsizetype *length)
 {
@@ -105,12 +123,10 @@ TwShowbox::TwShowbox(QWidget *parent)
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->hide();
-    Label5 = panelLabel(Panel1, QStringLiteral("Label5"), QStringLiteral("in"), 10, 2);
-    Sekunden = panelLabel(Panel1, QStringLiteral("Sekunden"), QStringLiteral("20"), 26, 2);
-    Label7 = new QLabel(QStringLiteral("sek wird automatisch OK       gewählt"), Panel1);
-    Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setGeometry(43, 2, 120, 26);
-    Label7->setWordWrap(true);
+    Label5 = panelLabel(Panel1, QStringLiteral("Label5"), QStringLiteral("in"), kLabel5X, 2);
+    Sekunden = panelLabel(Panel1, QStringLiteral("Sekunden"), QStringLiteral("20"), kSekundenX, 2);
+    Label7 = panelLabel(Panel1, QStringLiteral("Label7"), QStringLiteral("sek wird automatisch OK       gewählt"),
+                        kLabel7X, 2);
     OKBtn = button(Panel1, QStringLiteral("OKBtn"), QStringLiteral("OK"), QRect(8, 40, 81, 25));
     CancelBtn = button(Panel1, QStringLiteral("CancelBtn"), QStringLiteral("Abbrechen"), QRect(96, 40, 75, 25));
     WaitBtn = button(Panel1, QStringLiteral("WaitBtn"), QStringLiteral("WaitBtn"), QRect(8, 40, 75, 25));
@@ -201,6 +217,10 @@ void TwShowbox::showtext(const QString &caption, const QString &text, const QCol
         if (i == 3)
             heights[i] += int(lines.size() - 1) * qMax(kLineHeight, label->fontMetrics().lineSpacing());
     }
+    // The countdown line is a line of the box as well and widens it by the same rule.
+    const int countdown = layoutCountdown();
+    if (countdown > boxWidth)
+        boxWidth = countdown + 15;
     int y = 0;
     for (int i = 0; i < 4; ++i) {
         if (!shown[i])
@@ -223,6 +243,23 @@ void TwShowbox::showtext(const QString &caption, const QString &text, const QCol
     show();
 }
 
+int TwShowbox::layoutCountdown()
+{
+    if (Panel1->isHidden() || Label7->isHidden())
+        return 0;
+    // The seconds start at their largest number; the texts are sized after the translation
+    // has had its say.
+    Sekunden->setText(QString::number(CloseTimer->interval() / 1000));
+    const std::pair<QLabel *, int> row[] = {{Label5, kLabel5X}, {Sekunden, kSekundenX}, {Label7, kLabel7X}};
+    int x = 0;
+    for (const auto &[label, designX] : row) {
+        label->adjustSize();
+        label->move(qMax(designX, x), label->y());
+        x = label->x() + label->width() + kCountdownGap;
+    }
+    return Label7->x() + Label7->width();
+}
+
 void TwShowbox::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -242,7 +279,8 @@ void TwShowbox::ShowTimerTimer()
 {
     ++m_ticks;
     if (m_ticks % 2 == 1) {
-        Sekunden->setText(QString::number(ParseDec(Sekunden->text().toLatin1(), 0) - 1));
+        // Never below 0, should the close come late.
+        Sekunden->setText(QString::number(qMax(0, ParseDec(Sekunden->text().toLatin1(), 0) - 1)));
         Sekunden->adjustSize();
     }
 }
@@ -272,8 +310,13 @@ void ShowboxTimed(const QString &caption, const QString &text, int ms)
 {
     auto *box = new TwShowbox;
     wShowbox = box;
-    box->CloseTimer->setInterval(ms == 0 ? ShowErrTime : ms);
-    box->CloseTimer->setEnabled(true);
+    const int closeMs = ms == 0 ? ShowErrTime : ms;
+    box->CloseTimer->setInterval(closeMs);
+    // No time to count down: the box stays until a button closes it.
+    if (closeMs > 0)
+        box->CloseTimer->setEnabled(true);
+    else
+        hideCountdown(box);
     box->Panel1->show();
     box->showtext(caption, text, Qt::red);
     box->CancelBtn->setFocus();
@@ -284,10 +327,7 @@ void ShowboxOK(const QString &caption, const QString &text)
 {
     auto *box = new TwShowbox;
     wShowbox = box;
-    box->CloseTimer->setEnabled(false);
-    box->Label5->hide();
-    box->Sekunden->hide();
-    box->Label7->hide();
+    hideCountdown(box);
     box->CancelBtn->hide();
     box->OKBtn->move(48, box->OKBtn->y());
     box->Panel1->show();

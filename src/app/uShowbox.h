@@ -54,6 +54,8 @@ private:
     void ShowTimerTimer();
     void CloseTimerTimer();
     void BtnClick();
+    // Sizes and places the labels of the countdown line; its right edge, 0 when not shown.
+    int layoutCountdown();
 
     int m_ticks = 0;
     bool m_centred = false;
@@ -68,8 +70,9 @@ extern int ShowErrTime;
 // Setting "ShowTextTime" in ms; no box reads it.
 extern int ShowTextTime;
 
-// Closes itself after `ms` milliseconds, or after ShowErrTime when `ms` is 0; a close time of
-// 0 never closes by itself.
+// Closes itself after `ms` milliseconds, or after ShowErrTime when `ms` is 0, counting the
+// seconds down to 0; with a close time of 0 or below it shows no countdown and never closes by
+// itself.
 void ShowboxTimed(const QString &caption, const QString &text, int ms);
 // Stays until its "OK" button is pressed.
 void ShowboxOK(const QString &caption, const QString &text);

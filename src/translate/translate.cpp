@@ -53,17 +53,17 @@ void write(const QString &file, const QString &section, const QString &key, cons
 void showM1()
 {
     ShowMessageBoxNonModal(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"),
-                           QStringLiteral("Schlüssel \"LangKey\" für Sprachregistrierung muss noch zugewiesen werden!\n"
-                                          "Bitte Software-Hersteller Kontaktieren.\n"
+                           QStringLiteral("Schlüssel \"LangKey\" für Sprachregistrierung muss noch zugewiesen werden!\r\n"
+                                          "Bitte Software-Hersteller Kontaktieren.\r\n"
                                           "(Language-Error, please contact manufacturer.)"));
 }
 
 void showM2()
 {
     ShowMessageBoxNonModal(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"),
-                           QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\n"
-                                          "Default-Sprache wird geladen!\n"
-                                          "Language-Directory \"\\Lang\" not found!\n"
+                           QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\r\n"
+                                          "Default-Sprache wird geladen!\r\n"
+                                          "Language-Directory \"\\Lang\" not found!\r\n"
                                           "Loading default language."));
 }
 

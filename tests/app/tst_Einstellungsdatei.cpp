@@ -88,6 +88,11 @@ private slots:
                                                 << kVersion + Lines{"[Messages]", "ShowTextTime=42", ""};
         QTest::newRow("only header, any case") << QByteArray("[vantrel.INI]\r\n# old\r\n") << 3000 << standard;
         QTest::newRow("no section at all") << QByteArray("ShowTextTime=5\r\n") << 3000 << standard;
+        // A header is a whole line "[name]"; other lines that begin with "[" stay lines of their section.
+        QTest::newRow("lines like sections")
+            << QByteArray("[Vantrel.Ini]\r\n[x]y\r\n[VERSION]\r\nINI-Version=V.001.010\r\n\r\n[Messages]\r\n[abc]x\r\n"
+                          " [a]b = c \r\nShowTextTime=1234\r\n  [Vantrel]  \r\n[b]=\r\n")
+            << 1234 << kVersion + Lines{"[Messages]", "[abc]x", "[a]b=c", "ShowTextTime=1234", "", "[Vantrel]", "[b]=", ""};
     }
     void upgrade()
     {

@@ -3,16 +3,7 @@
 
 #include <QtTest>
 
-#include <memory>
-
 namespace {
-
-// A character that stays in a name but earns an information line.
-#ifdef Q_OS_WIN
-const QString kInfoName = QStringLiteral("Zwei/Faeden?");
-#else
-const QString kInfoName = QStringLiteral("Zwei\\Faeden?");
-#endif
 
 QList<QByteArray> todayLines(const QString &name)
 {
@@ -96,38 +87,6 @@ private slots:
             WriteErrorLog(ErrLogName, QStringLiteral("Zeile"));
             QCOMPARE(QDir(LogDayDir(QDate::currentDate())).entryList(QDir::Files), QStringList{errName + ".err"});
         }
-    }
-
-    // Two writers at once on a name that needs cleaning and brings an information line each time.
-    void twoThreadsLoseNothing()
-    {
-        TTestUmgebung env;
-        MaxGroesseErr = 1024000; // far above what 2000 lines need: no move in between
-        constexpr int kLines = 1000;
-        auto writer = [](char tag) {
-            return [tag] {
-                for (int i = 0; i < kLines; ++i)
-                    WriteErrorLog(kInfoName, QStringLiteral("%1 %2").arg(QLatin1Char(tag)).arg(i));
-            };
-        };
-        std::unique_ptr<QThread> a(QThread::create(writer('A'))), b(QThread::create(writer('B')));
-        a->start();
-        b->start();
-        if (!a->wait(QDeadlineTimer(60000)) || !b->wait(QDeadlineTimer(60000))) {
-            a.release(); // stuck threads cannot be destroyed
-            b.release();
-            QFAIL("writers deadlocked");
-        }
-        QString cleaned = kInfoName;
-        const auto lines = todayLines(cleaned.replace(QLatin1Char('?'), QLatin1Char(' ')));
-        QCOMPARE(lines.size(), 2 + 2 * kLines);
-        QSet<QByteArray> seen;
-        for (const QByteArray &l : lines.mid(2))
-            seen.insert(l.mid(l.indexOf(": ") + 2));
-        QCOMPARE(seen.size(), 2 * kLines);
-        const auto info = todayLines(QStringLiteral("Kelvor"));
-        QCOMPARE(info.size(), 2 + 2 * kLines);
-        QVERIFY(info.last().contains("Nur Info: Dateinamen mit \""));
     }
 
 #ifndef Q_OS_WIN

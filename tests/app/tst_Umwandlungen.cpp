@@ -16,6 +16,13 @@ const QString kInfo = QStringLiteral("/"), kSep = QStringLiteral("\\");
 #else
 const QString kInfo = QStringLiteral("\\"), kSep = QStringLiteral("/");
 #endif
+// Off Windows the cleaned characters are legal in folder names, and only the last part of a
+// path is cleaned.
+#ifdef Q_OS_WIN
+constexpr bool kWholePath = true;
+#else
+constexpr bool kWholePath = false;
+#endif
 } // namespace
 
 class TstUmwandlungen : public QObject
@@ -61,7 +68,10 @@ private slots:
         const struct { QString in, out; bool unchanged; int info; } names[] = {
             {"a?b.XQP", "a b.XQP", false, 0}, {"\"*<>?|", "      ", false, 0},
             {"C:" + kSep + "x" + kSep + "y.XQP", "C:" + kSep + "x" + kSep + "y.XQP", true, 0},
-            {"a" + kInfo + "b" + kInfo, "a" + kInfo + "b" + kInfo, true, 2}, {"", "", false, 0}};
+            {"a" + kInfo + "b" + kInfo, "a" + kInfo + "b" + kInfo, true, 2}, {"", "", false, 0},
+            {"a?|b" + kSep + "x?.XQP", (kWholePath ? "a  b" : "a?|b") + kSep + "x .XQP", false, 0},
+            {"a?" + kSep + "b*" + kSep + "x.XQP", kWholePath ? "a " + kSep + "b " + kSep + "x.XQP" : "a?/b*/x.XQP",
+             !kWholePath, 0}};
         for (const auto &c : names) {
             QString s = c.in;
             QStringList info;

@@ -146,10 +146,11 @@ private slots:
         QCOMPARE(boxes.size(), 3);
         QCOMPARE(boxes[0].caption + boxes[1].caption + boxes[2].caption, QStringLiteral("ERRORFehlerERROR"));
         QVERIFY(!boxes[0].modal && !boxes[2].modal);
-        QCOMPARE(boxes[0].text, QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\nDefault-Sprache wird geladen!\n"
-                                               "Language-Directory \"\\Lang\" not found!\nLoading default language."));
-        QCOMPARE(boxes[2].text, QStringLiteral("Schlüssel \"LangKey\" für Sprachregistrierung muss noch zugewiesen werden!\n"
-                                               "Bitte Software-Hersteller Kontaktieren.\n(Language-Error, please contact manufacturer.)"));
+        // Lines joined with CR LF, as in every other box.
+        QCOMPARE(boxes[0].text, QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\r\nDefault-Sprache wird geladen!\r\n"
+                                               "Language-Directory \"\\Lang\" not found!\r\nLoading default language."));
+        QCOMPARE(boxes[2].text, QStringLiteral("Schlüssel \"LangKey\" für Sprachregistrierung muss noch zugewiesen werden!\r\n"
+                                               "Bitte Software-Hersteller Kontaktieren.\r\n(Language-Error, please contact manufacturer.)"));
     }
 
     // The write error used to leave TranslateForm, cross the event loop and end the program.
