@@ -3,12 +3,14 @@
 #include "app/About.h"
 #include "app/Version.h"
 #include "link/uKelvor.h"
+#include "link/uXQXNachtstarts.h"
 
 TwKelvor *FensterErzeugen(const QStringList &arguments)
 {
     auto *kelvor = new TwKelvor;
     kelvor->FormCreate(arguments);
     fVersion = new TfVersion(kelvor); // never shown; holds the version text
+    wXQXNachtStarts = new TwXQXNachtStarts(kelvor);
     AboutBox = new TAboutBox(kelvor); // shown modally to the main window by "Info"
     return kelvor;
 }

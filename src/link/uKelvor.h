@@ -216,6 +216,8 @@ public:
     void VersionClick();
     void OfenShowClick();
     void BeendenBtnClick();
+    // Shows the night-start window.
+    void NachtBtnClick();
     void Info1Click();
     void DebugfensterZeigen1Click();
     // Ctrl+Alt+Shift+D (key code 68) opens the diagnostic view; other keys pass.

@@ -51,6 +51,35 @@ private slots:
         QCOMPARE(c.answer("BPLI", {}), QByteArray("bpli"));
     }
 
+    // The program writes "%2d": a start at 0:05 goes as " 5" and reads back so.
+    void nightStarts_data()
+    {
+        QTest::addColumn<QByteArray>("values");
+        QTest::addColumn<QByteArray>("answer");
+        const QByteArray ok = QByteArray("nast") + '\x06';
+        QTest::newRow("padded") << QByteArray(" 5\t-1\t375\t1320\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t 0") << ok;
+        QTest::newRow("bounds") << QByteArray("0\t1439\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1") << ok;
+        QTest::newRow("1440") << QByteArray("1440\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1")
+                              << QByteArray("nast\tEPAR");
+        QTest::newRow("trailing blank") << QByteArray("5 \t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1")
+                                        << QByteArray("nast\tEPAR");
+        QTest::newRow("only blanks") << QByteArray("  \t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1")
+                                     << QByteArray("nast\tEPAR");
+        QTest::newRow("thirteen") << QByteArray("-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1")
+                                  << QByteArray("nast\tEPAR");
+    }
+    void nightStarts()
+    {
+        QFETCH(QByteArray, values);
+        QFETCH(QByteArray, answer);
+        TXqSimController c;
+        const QByteArray before = c.nightStarts();
+        QCOMPARE(c.answer("NAST", values), answer);
+        const QByteArray held = answer.endsWith('\x06') ? values : before;
+        QCOMPARE(c.nightStarts(), held);
+        QCOMPARE(c.answer("NAST", {}), "nast" + held);
+    }
+
     void refusesAddressesOutsideLoopback_data()
     {
         QTest::addColumn<QString>("listen");

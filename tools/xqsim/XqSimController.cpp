@@ -243,10 +243,15 @@ QByteArray TXqSimController::nast(const QByteArray &params)
     if (values.size() != 14)
         return parameterError("NAST");
     for (const QByteArray &v : values) {
+        // The program pads a start with blanks on the left ("%2d": 5 minutes are " 5").
+        qsizetype blanks = 0;
+        while (blanks < v.size() && v.at(blanks) == ' ')
+            ++blanks;
         qint64 minutes = 0;
-        if (!ReadDec(v, minutes) || minutes < -1 || minutes > 1439)
+        if (!ReadDec(v.mid(blanks), minutes) || minutes < -1 || minutes > 1439)
             return parameterError("NAST");
     }
+    // Kept as received, so a read returns the blanks too.
     m_nightStarts = params;
     return QByteArray("nast") + ACK;
 }

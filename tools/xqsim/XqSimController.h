@@ -64,7 +64,7 @@ public:
     void setClock(const QDateTime &time);
     qint64 clockOffsetMs() const { return m_clockOffsetMs; }
 
-    // Fourteen decimal values separated by TABs, Sunday first.
+    // Fourteen decimal values separated by TABs, Sunday first, as the last NAST wrote them.
     QByteArray nightStarts() const { return m_nightStarts; }
     void setNightStarts(const QByteArray &text) { m_nightStarts = text; }
 
