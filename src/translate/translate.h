@@ -71,8 +71,9 @@ bool IsWholeNumber(const QString &text, int fallback);
 //   or scroll area inside it) and names it (objectName) at once, in the order of its layout.
 //   The walk follows QObject::children() depth first, which holds that order; it takes named
 //   objects only (never "qt_..."), does not enter controls (their inner parts are Qt's) and
-//   does not enter other windows. Nothing is raised, lowered or re-parented before
-//   TranslateForm, since Qt moves such a widget to another place among its siblings.
+//   does not enter other windows. A widget made without parent takes its place when it gets
+//   one (addTab, setCentralWidget, a layout). Nothing is raised, lowered or moved to another
+//   parent before TranslateForm, since Qt then moves it to another place among its siblings.
 // - A menu bar is a named QMenuBar child of the window (QMainWindow::menuBar() and a name);
 //   a pop-up menu is a named QMenu with the window (or a widget inside it) as parent, though
 //   Qt makes it a window of its own. Each comes where the window created it.
@@ -92,7 +93,9 @@ bool IsWholeNumber(const QString &text, int fallback);
 // (TStringGrid), data grid (QTableView other than QTableWidget, column titles of its model),
 // speed button (QToolButton), open and save dialog (TDateiDialog), scroll bar (QScrollBar),
 // page control (QTabWidget, keys named after each page). Anything else (memos, masked edits,
-// spin boxes, progress bars, timers, actions outside menus) is left out.
+// spin boxes, progress bars, timers, actions outside menus) is left out; a control of a kind
+// that is left out (up-down arrows, say) is built so that it stays out: a spin box, or a named
+// plain QWidget whose arrow buttons have no names.
 
 // Every window that translates itself registers in its constructor, before TranslateForm;
 // windows are found in the order of registration and by their exact class name.
