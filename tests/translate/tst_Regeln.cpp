@@ -350,7 +350,7 @@ private slots:
         english += {{"Modell2.Caption", "7311-en"}, {"SG1.row[1]", "Eins!"}, {"SG1.col[2]", "Fünf"},
                     {"DBGrid1.Columns[1]", "Sieben"}, {"StatusBar1.Panels[1]", "Zwölf"}};
         schreiben(QStringLiteral("Master.English"), abschnitt("TwAlleArten", english));
-        schreiben(QStringLiteral("MASTER.IGNORE"), "[TwAlleArten]\r\nListBox1.Hint_________________=\r\n");
+        schreiben(QStringLiteral("MASTER.IGNORE"), "[TwAlleArten]\r\nListBox1.Hint_________________=\r\nComboBox2.Hint________________=\r\n");
         start(QStringLiteral("English"), true);
         auto *w = neu<TwAlleArten>();
 
@@ -379,8 +379,9 @@ private slots:
             {w->ComboBox1->currentText(), "en:Eigene"},
             {w->ComboBox1->itemText(1), "en:Grün"},
             {w->ComboBox1->toolTip(), "en:Farbe"},
-            {w->ComboBox2->currentText(), "en:Rechts"},
-            {w->ComboBox2->itemText(0), "en:Links"},
+            {w->ComboBox2->toolTip(), "#no#"},
+            {w->ComboBox2->currentText(), "Rechts"},
+            {w->ComboBox2->itemText(0), "Links"},
             {w->GroupBox1->title(), "en:Gruppe"},
             {w->Button2->text(), "en:Innen"},
             {w->RadioGroup1->title(), "en:Auswahl"},
