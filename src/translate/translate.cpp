@@ -26,9 +26,11 @@ const QString kMasterLang = QStringLiteral("MASTER.LANG");
 const QString kMasterIgnore = QStringLiteral("MASTER.IGNORE");
 const QChar kGrad(0x00B0);
 
-TCodepage codepage() { return CyrillicMode ? TCodepage::Windows1251 : TCodepage::Windows1252; }
-QByteArray toFile(const QString &s) { return StringToAnsi(s, codepage()); }
-QString fromFile(const QByteArray &b) { return AnsiToString(b, codepage()); }
+// The German side (the master file, the ignore list, the missing entries with their German
+// texts) has no Cyrillic form: it is Windows-1252 in every mode. Only a language's own file
+// follows the Cyrillic mode.
+constexpr TCodepage kDeutsch = TCodepage::Windows1252;
+TCodepage sprachCodepage() { return CyrillicMode ? TCodepage::Windows1251 : TCodepage::Windows1252; }
 
 QString asciiUpper(QString s)
 {
@@ -38,15 +40,17 @@ QString asciiUpper(QString s)
     return s;
 }
 
-QByteArray lookup(const QString &file, const QString &section, const QString &key)
+// The stored value, or "#ERR" when there is none.
+QByteArray lookup(const QString &file, const QString &section, const QString &key, TCodepage cp = kDeutsch)
 {
-    return GetProfileString(LangDir() + file, toFile(section), toFile(key), kErr);
+    return GetProfileString(LangDir() + file, StringToAnsi(section, cp), StringToAnsi(key, cp), kErr);
 }
 
 void write(const QString &file, const QString &section, const QString &key, const QString &value)
 {
     const QString path = LangDir() + file;
-    if (!WriteProfileString(path, toFile(section), toFile(key), toFile(value)))
+    if (!WriteProfileString(path, StringToAnsi(section, kDeutsch), StringToAnsi(key, kDeutsch),
+                            StringToAnsi(value, kDeutsch)))
         throw TSprachDateiFehler(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path).toStdString());
 }
 
@@ -133,11 +137,12 @@ QString TranslateText(const QString &section, const QString &key, const QString 
         marked = true;
     }
     k = PadKey(k);
-    const QByteArray translated = lookup(QStringLiteral("Master.") + language, section, k);
+    const TCodepage cp = sprachCodepage();
+    const QByteArray translated = lookup(QStringLiteral("Master.") + language, section, k, cp);
     if (lookup(kMasterIgnore, section, k) != kErr)
         return marked ? QStringLiteral("#no#") + text : text;
     if (translated != kErr)
-        return DecodeLineBreaks(fromFile(translated));
+        return DecodeLineBreaks(AnsiToString(translated, cp));
 
     if (SprachInit && !text.isEmpty()) {
         const QString missing = QStringLiteral("_Missing.") + language;
@@ -158,7 +163,7 @@ void AddToMaster(const QString &key, const QString &text)
         return;
     const QString coded = EncodeLineBreaks(text);
     const QString k = PadKey(key);
-    if (lookup(kMasterLang, Section, k) == toFile(coded))
+    if (lookup(kMasterLang, Section, k) == StringToAnsi(coded, kDeutsch))
         return;
     if (lookup(kMasterIgnore, Section, k) != kErr)
         return;

@@ -34,6 +34,7 @@ private slots:
     }
     void cleanup()
     {
+        CyrillicMode = false;
         qDeleteAll(QApplication::topLevelWidgets());
         env.reset();
     }
@@ -68,10 +69,19 @@ private slots:
         start(QString(), true);
         ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Erste Meldung"), 1000);
         QByteArray master = lesen(QStringLiteral("MASTER.LANG"));
-        QVERIFY(master.startsWith("[TwShowbox]\r\n"));
-        QVERIFY(master.contains("\r\nCancelBtn.Caption_____________=Abbrechen\r\n"));
-        QVERIFY(master.contains("\r\nLang.Items[0]_________________=Belegung konnte nicht gel\xF6scht werden\r\n"));
-        QVERIFY(!master.contains("Sekunden") && !master.contains("Meldung"));
+        QCOMPARE(master, QByteArray("[TwShowbox]\r\n"
+                                    "Label1.Caption________________=Label1\r\n"
+                                    "Label2.Caption________________=Label2\r\n"
+                                    "Label3.Caption________________=Label3\r\n"
+                                    "Label4.Caption________________=Label4\r\n"
+                                    "Label5.Caption________________=in\r\n"
+                                    "Label7.Caption________________=sek wird automatisch OK       gew\xE4hlt\r\n"
+                                    "OKBtn.Caption_________________=OK\r\n"
+                                    "CancelBtn.Caption_____________=Abbrechen\r\n"
+                                    "WaitBtn.Caption_______________=WaitBtn\r\n"
+                                    "OKBtn2.Caption________________=OK\r\n"
+                                    "Lang.Items[0]_________________=Belegung konnte nicht gel\xF6scht werden\r\n"
+                                    "Lang.Items[1]_________________=WARNUNG\r\n"));
         // A second box writes nothing: the open first box, now showing a message, is not collected again.
         master += "; von Hand\r\n";
         schreiben(QStringLiteral("MASTER.LANG"), master);
@@ -153,6 +163,29 @@ private slots:
                                                "Bitte Software-Hersteller Kontaktieren.\r\n(Language-Error, please contact manufacturer.)"));
     }
 
+    // The Cyrillic mode used to write every umlaut of the German texts as "?".
+    void cyrillicModeKeepsTheGermanSide()
+    {
+        CyrillicMode = true;
+        const QByteArray geloescht = "Lang.Items[0]_________________=Belegung konnte nicht gel\xF6scht werden\r\n";
+        schreiben(QStringLiteral("MASTER.LANG"), "[TwShowbox]\r\n" + geloescht);
+        start(QString(), true);
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        const QByteArray master = lesen(QStringLiteral("MASTER.LANG"));
+        QVERIFY(master.startsWith("[TwShowbox]\r\n" + geloescht));
+        QVERIFY(master.contains("CancelBtn.Caption_____________=Abbrechen\r\n"));
+        QVERIFY(!master.contains('?'));
+
+        // The language's own file is Windows-1251; the missing German texts stay Windows-1252.
+        schreiben(QStringLiteral("Master.Russisch"), "[TwShowbox]\r\nCancelBtn.Caption_____________=\xCE\xF2\xEC\xE5\xED\xE0\r\n");
+        start(QStringLiteral("Russisch"), true);
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        QCOMPARE(wShowbox->CancelBtn->text(), QString::fromUtf8("Отмена"));
+        const QByteArray missing = lesen(QStringLiteral("_Missing.Russisch"));
+        QVERIFY(missing.contains("\r\n" + geloescht));
+        QVERIFY(!missing.contains('?'));
+    }
+
     // The write error used to leave TranslateForm, cross the event loop and end the program.
     void unwritableFileStillShowsTheBox()
     {
@@ -162,6 +195,10 @@ private slots:
         QVERIFY(wShowbox && wShowbox->isVisible());
         QCOMPARE(wShowbox->Label1->text(), QStringLiteral("Meldung"));
         QVERIFY(heuteFehlerdatei().contains("MASTER.LANG kann nicht geschrieben werden"));
+        // One message besides the box, and it does not wait.
+        const QList<TBoxRequest> boxes = env->dialoge().boxes();
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY(!boxes[0].modal && boxes[0].text.endsWith(QStringLiteral("MASTER.LANG kann nicht geschrieben werden")));
     }
 };
 
