@@ -3,6 +3,9 @@
 #include "app/About.h"
 #include "app/Version.h"
 #include "link/uKelvor.h"
+#include "printing/RpFormPreview_NQ_dt.h"
+#include "printing/RpFormSetup_NQ_dt.h"
+#include "printing/uRaveDrucken.h"
 
 TwKelvor *FensterErzeugen(const QStringList &arguments)
 {
@@ -10,5 +13,8 @@ TwKelvor *FensterErzeugen(const QStringList &arguments)
     kelvor->FormCreate(arguments);
     fVersion = new TfVersion(kelvor); // never shown; holds the version text
     AboutBox = new TAboutBox(kelvor); // shown modally to the main window by "Info"
+    RavePreviewForm_NQ_dt = new TRavePreviewForm_NQ_dt(kelvor); // hidden; the report runs show it
+    RPSetupForm_NQ_dt = new TRPSetupForm_NQ_dt(kelvor);         // hidden; the report runs show it
+    wRaveDrucken = new TwRaveDrucken(kelvor);                   // never shown; the list editor prints through it
     return kelvor;
 }
