@@ -182,11 +182,16 @@ bool TDruckTabelle::Einfuegen(const QList<TDruckZeile> &zeilen)
     m_query->finish();
     // Values are bound, never pasted into the statement: a name may hold any character.
     bool ok = m_query->prepare(sql);
-    for (qsizetype i = 0; ok && i < zeilen.size(); ++i) {
-        const QStringList werte = zeilen[i].werte();
-        for (int s = 0; s < werte.size(); ++s)
-            m_query->bindValue(s, werte[s]);
-        ok = m_query->exec();
+    if (ok && !zeilen.isEmpty()) {
+        QList<QVariantList> spaltenWerte(20);
+        for (const TDruckZeile &z : zeilen) {
+            const QStringList werte = z.werte();
+            for (int s = 0; s < 20; ++s)
+                spaltenWerte[s] << werte[s];
+        }
+        for (int s = 0; s < 20; ++s)
+            m_query->bindValue(s, spaltenWerte[s]);
+        ok = m_query->execBatch();
     }
     if (!ok) {
         const QString text = m_query->lastError().text();
