@@ -37,7 +37,7 @@ struct TNamenlisteSeite
     QList<TNamenlisteText> Texte;
 };
 
-// Part `teil` (0: slots 0..99, 1: slots 100..199) on a printable area of breiteMm x hoeheMm
+// Page `teil` (0: slots 0..99, 1: slots 100..199) on a printable area of breiteMm x hoeheMm
 // whole millimetres. `namen` holds the name grid's texts of slots 0..199.
 TNamenlisteSeite NamenlisteLayout(int breiteMm, int hoeheMm, int teil, const QStringList &namen,
                                   const QString &ueberschrift);
