@@ -40,6 +40,8 @@ QStringList askFile(QWidget *parent, const TFileRequest &r)
     }
     if (!r.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(r.defaultSuffix);
+    if (const QStringList filters = r.filter.split(QStringLiteral(";;")); r.filterIndex > 0 && r.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(r.filterIndex - 1));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
@@ -149,6 +151,7 @@ TFileRequest TDateiDialog::Anfrage() const
     r.defaultSuffix = DefaultExt;
     r.fileName = FileName;
     r.overwritePrompt = OverwritePrompt;
+    r.filterIndex = FilterIndex;
     return r;
 }
 

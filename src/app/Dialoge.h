@@ -33,6 +33,8 @@ struct TFileRequest {
     QString fileName;
     // A save dialog asks before it overwrites an existing file.
     bool overwritePrompt = true;
+    // The filter chosen when the dialog opens, counted from 1; 0 for the first.
+    int filterIndex = 0;
 };
 
 // Test seam: when set, modal requests are answered by the hook instead of a window;
@@ -96,6 +98,8 @@ public:
     QString FileName;
     bool MultiSelect = false;
     bool OverwritePrompt = false;
+    // The filter chosen when the dialog opens, counted from 1; 0 for the first.
+    int FilterIndex = 0;
     // Every chosen file, in the order the dialog gave them.
     QStringList Files;
 

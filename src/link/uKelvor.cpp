@@ -1,5 +1,6 @@
 #include "link/uKelvor.h"
 
+#include "app/Drucker.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
@@ -101,6 +102,7 @@ TwKelvor::TwKelvor(QWidget *parent) : QMainWindow(parent)
     col->addWidget(Fensterpanel, 1);
     col->addWidget(DebugPanel);
 
+    PrinterSetupDialog1 = new TPrinterSetupDialog(this, QStringLiteral("PrinterSetupDialog1"));
     ProtokollTimer = named(new TTimer(this, 500, false), "ProtokollTimer");
     RepeatTimer = named(new TTimer(this, 300000, false), "RepeatTimer");
 

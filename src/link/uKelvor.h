@@ -20,6 +20,7 @@ class QSpinBox;
 class QSplitter;
 class QWidget;
 class TTimer;
+class TPrinterSetupDialog;
 
 // A log list whose horizontal scroll range reaches at least the widest text written to it,
 // also while that text is not (or no longer) in the list.
@@ -178,6 +179,8 @@ public:
     QMenu *Hilfe1 = nullptr;
     QAction *Info1 = nullptr;
     QAction *DebugfensterZeigen1 = nullptr;
+    // The printer set-up of the programs' printer; the list editor runs it.
+    TPrinterSetupDialog *PrinterSetupDialog1 = nullptr;
 
     // ==== connection set-up and TCP server ====
     // Keeps server port, link address and port and the settings in step with the two edits,

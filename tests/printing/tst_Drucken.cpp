@@ -1,0 +1,268 @@
+// The report window's print run: print table, printer check, set-up window, preview and output.
+#include "support/DruckHilfe.h"
+#include "support/TestUmgebung.h"
+
+#include "app/Drucker.h"
+#include "app/Sammlung.h"
+#include "printing/RpFormPreview_NQ_dt.h"
+#include "printing/RpFormSetup_NQ_dt.h"
+#include "printing/uRaveDrucken.h"
+
+#include <QPrinterInfo>
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
+#include <memory>
+
+namespace {
+int tabellenZeilen(const QString &pfad)
+{
+    int n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("zaehlen"));
+        db.setDatabaseName(pfad);
+        if (db.open()) {
+            QSqlQuery q(QStringLiteral("SELECT count(*) FROM XQTempDB"), db);
+            if (q.next())
+                n = q.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("zaehlen"));
+    return n;
+}
+
+// Two programs in slots 3 and 4.
+TBackprogrammListe zweiProgramme()
+{
+    TBackprogrammListe liste = freieListe();
+    liste[3] = beispielProgramm("Semmel");
+    liste[4] = beispielProgramm("Kastenbrot");
+    return liste;
+}
+} // namespace
+
+class TstDrucken : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<TTestUmgebung> env;
+    std::unique_ptr<TPdfDrucker> pdfDrucker;
+    std::unique_ptr<TwRaveDrucken> fenster;
+
+    QString pdf() const { return PdfDruckerDatei(QStringLiteral("XQBackprogramm")); }
+    QString tabelle() const { return env->exeDir() + QStringLiteral("XQTempDB.db"); }
+    void drucken(const TBackprogrammListe &liste, int von, int bis, bool vorschau = false)
+    {
+        fenster->ProgrammeDrucken(liste, quint8(von), quint8(bis), vorschau, false, false, StandardKnopfTexte(false));
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TTestUmgebung>();
+        pdfDrucker = std::make_unique<TPdfDrucker>(env->path(QStringLiteral("pdf")));
+        fenster = std::make_unique<TwRaveDrucken>();
+        fenster->ReportDatum = QDate(2024, 3, 5);
+    }
+    void cleanup()
+    {
+        fenster.reset();
+        pdfDrucker.reset();
+        QCOMPARE(env->dialoge().unexpected(), 0);
+        QVERIFY(env->dialoge().allAnswersUsed());
+        env.reset();
+    }
+
+    void texte()
+    {
+        QCOMPARE(fenster->Lang->count(), 24);
+        QCOMPARE(fenster->Lang->item(23)->text(), QStringLiteral("Restzeiten: "));
+        const QStringList t = fenster->XQBprgTexteGetRow();
+        QCOMPARE(t.size(), TwRaveDrucken::XQBprgTexteGetCols().size());
+        QCOMPARE(t.first(), QStringLiteral("XQ-Backprogramm"));
+        QCOMPARE(t.mid(9, 2), (QStringList{"Umwälzer", "Ausgang"}));
+        QCOMPARE(t.last(), TemperaturEinheit);
+        const QStringList d = fenster->Custom_Data1GetRow();
+        QCOMPARE(d.size(), TwRaveDrucken::Custom_Data1GetCols().size());
+        QCOMPARE(d.mid(7), (QStringList{"Energie (Wh)", "Datum", "Betriebsdaten", "Seite:", "Datum:", "bei", "von"}));
+    }
+
+    void dreiProgrammeAlsPdf()
+    {
+        TBackprogrammListe liste = freieListe();
+        liste[3] = beispielProgramm("Semmel");
+        liste[4] = beispielProgramm("Bauernbrot \"alt\"");
+        liste[7] = beispielProgramm("Kaisers 'Brezn'");
+        liste[9] = beispielProgramm("frei free libre");
+        drucken(liste, 1, 199);
+        QCOMPARE(tabellenZeilen(tabelle()), 30);
+        const QStringList seiten = pdfSeitenText(pdf());
+        QCOMPARE(seiten.size(), 3);
+        QCOMPARE(pdfTitel(pdf()), QStringLiteral("XQBackprogramm"));
+        const QStringList namen{"Semmel", "Bauernbrot \"alt\"", "Kaisers 'Brezn'"};
+        for (int s = 0; s < 3; ++s) {
+            for (const QString &t : {QStringLiteral("XQ-Backprogramm"), QStringLiteral("Seite: %1 von 3").arg(s + 1),
+                                     namen[s], QStringLiteral("Restzeiten:"), QStringLiteral("Umwälzer"),
+                                     QStringLiteral("Dienstag, 5. März 2024"), QStringLiteral("min zu"),
+                                     QStringLiteral("s auf")})
+                QVERIFY2(seiten[s].contains(t), qPrintable(t + QStringLiteral(" / ") + seiten[s]));
+        }
+    }
+
+    void zweiLaeufeUndLeererBereich()
+    {
+        TBackprogrammListe liste = zweiProgramme();
+        const TBackprogrammListe vorher = liste;
+        drucken(liste, 1, 199);
+        QCOMPARE(pdfSeitenText(pdf()).size(), 2);
+        QVERIFY(liste == vorher);
+        // The next run replaces the table the last one left open; an empty range still prints a page.
+        for (const auto &[von, bis] : QList<QPair<int, int>>{{10, 5}, {5, 199}}) {
+            QFile::remove(pdf());
+            drucken(liste, von, bis);
+            QCOMPARE(tabellenZeilen(tabelle()), 0);
+            const QStringList seiten = pdfSeitenText(pdf());
+            QCOMPARE(seiten.size(), 1);
+            QVERIFY(seiten[0].contains(QStringLiteral("Seite: 1 von 1")) && seiten[0].contains(QStringLiteral("XQ-Backprogramm")));
+        }
+        drucken(liste, 3, 3);
+        QCOMPARE(tabellenZeilen(tabelle()), 10);
+    }
+
+    void ohneDrucker()
+    {
+        pdfDrucker.reset();
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has a printer");
+        env->dialoge().expectBox(QMessageBox::Ok);
+        drucken(zweiProgramme(), 1, 199, true);
+        // The table is written before the check stops the run.
+        QCOMPARE(tabellenZeilen(tabelle()), 20);
+        QCOMPARE(env->dialoge().boxes().size(), 1);
+        QCOMPARE(env->dialoge().boxes()[0].text, QStringLiteral("Standarddrucker ungültig.\r\nDefinieren Sie bitte einen "
+                                                               "gültigen Standarddrucker,\r\nbevor Sie den Report ausführen."));
+        QVERIFY(env->dialoge().dialogs().isEmpty());
+    }
+
+    void datenbankFehler_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("file cannot be deleted") << QStringLiteral("ordner");
+        QTest::newRow("database cannot be opened") << QStringLiteral("fehlt");
+    }
+    void datenbankFehler()
+    {
+        QFETCH(QString, fall);
+        if (fall == QLatin1String("ordner"))
+            QVERIFY(QDir().mkpath(tabelle() + QStringLiteral("/drin")));
+        else
+            ExeDir = env->path(QStringLiteral("fehlt/"));
+        env->dialoge().expectBox(QMessageBox::Ok);
+        drucken(zweiProgramme(), 1, 199);
+        QCOMPARE(env->dialoge().boxes().size(), 1);
+        QCOMPARE(env->dialoge().boxes()[0].caption, QStringLiteral("Fehler"));
+        QCOMPARE(env->dialoge().boxes()[0].text, QStringLiteral("Fehler beim Anlegen der Druck-Datenbank."));
+        QVERIFY(heuteFehlerdatei().contains("Druck-Datenbank: "));
+        QVERIFY(!QFile::exists(pdf()));
+    }
+
+    void einrichtungUndVorschau()
+    {
+        TBackprogrammListe liste = zweiProgramme();
+        auto &d = env->dialoge();
+        d.expectDialog([](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            if (!s || s->windowTitle() != QLatin1String("Output Options") || !s->rbVorschau->isChecked() ||
+                s->cbFormat->currentText() != QLatin1String("Adobe Acrobat (PDF)") || s->lDrucker->text() != QLatin1String("PDF"))
+                return int(QDialog::Rejected);
+            s->rbVorschau->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        QStringList gesehen;
+        d.expectDialog([&](QDialog *dlg) {
+            auto *v = qobject_cast<TRavePreviewForm_NQ_dt *>(dlg);
+            if (!v)
+                return int(QDialog::Rejected);
+            gesehen << v->windowTitle() << QString::number(bool(v->windowState() & Qt::WindowMaximized))
+                    << v->StatusBar1->currentMessage() << v->lSeitenzahl->text();
+            v->mNaechste->trigger();
+            gesehen << v->StatusBar1->currentMessage();
+            v->mErste->trigger();
+            // Go to page 2 by number.
+            env->dialoge().expectDialog([](QDialog *frage) {
+                auto *f = qobject_cast<QInputDialog *>(frage);
+                if (!f || f->windowTitle() != QLatin1String("Gehe zu Seite") || f->labelText() != QLatin1String("Seite angeben:"))
+                    return int(QDialog::Rejected);
+                f->setIntValue(2);
+                return int(QDialog::Accepted);
+            });
+            v->mGeheZuSeite->trigger();
+            gesehen << QString::number(v->SeiteAktuell());
+            return int(QDialog::Rejected);
+        });
+        drucken(liste, 1, 199, true);
+        QCOMPARE(d.dialogs(), (QStringList{"RPSetupForm_NQ_dt", "RavePreviewForm_NQ_dt", "GeheZuSeite"}));
+        QCOMPARE(gesehen, (QStringList{"Report Preview", "1", "Seite 1 von 2", "von 2", "Seite 2 von 2", "2"}));
+        // A preview alone prints nothing.
+        QVERIFY(!QFile::exists(pdf()));
+        QVERIFY(!fenster->RvSystem1.PdfAktiv);
+    }
+
+    void einrichtungAbbrechen()
+    {
+        env->dialoge().expectDialog([](QDialog *) { return int(QDialog::Rejected); });
+        drucken(zweiProgramme(), 1, 199, true);
+        QCOMPARE(env->dialoge().dialogs(), QStringList{"RPSetupForm_NQ_dt"});
+        QVERIFY(fenster->RvSystem1.Abgebrochen);
+        QVERIFY(!QFile::exists(pdf()));
+    }
+
+    void einrichtungInDatei()
+    {
+        const QString datei = env->path(QStringLiteral("programme.pdf"));
+        env->dialoge().expectDialog([](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            s->rbDatei->setChecked(true);
+            s->rbSeiten->setChecked(true);
+            s->eVon->setValue(2);
+            s->eBis->setValue(2);
+            return int(QDialog::Accepted);
+        });
+        // No file name yet: the file dialog asks, the PDF filter chosen.
+        env->dialoge().expectFile(datei);
+        drucken(zweiProgramme(), 1, 199, true);
+        const TFileRequest frage = env->dialoge().fileRequests().value(0);
+        QCOMPARE(frage.kind, TFileDialogKind::Save);
+        QCOMPARE(frage.filter.split(QStringLiteral(";;")).value(frage.filterIndex - 1).left(19),
+                 QStringLiteral("Adobe Acrobat (PDF)"));
+        const QStringList seiten = pdfSeitenText(datei);
+        QCOMPARE(seiten.size(), 1);
+        QVERIFY(seiten[0].contains(QStringLiteral("Kastenbrot")) && seiten[0].contains(QStringLiteral("Seite: 2 von 2")));
+        QVERIFY(!QFile::exists(pdf()));
+    }
+
+    void vorschauDruckt()
+    {
+        auto &d = env->dialoge();
+        d.expectDialog([](QDialog *) { return int(QDialog::Accepted); });
+        d.expectDialog([&](QDialog *dlg) {
+            auto *v = qobject_cast<TRavePreviewForm_NQ_dt *>(dlg);
+            // Printing from the preview asks the set-up again, with the preview no destination.
+            d.expectDialog([](QDialog *dlg2) {
+                auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg2);
+                if (!s || s->rbVorschau->isEnabled() || !s->rbDrucker->isChecked())
+                    return int(QDialog::Rejected);
+                s->eKopien->setValue(2);
+                return int(QDialog::Accepted);
+            });
+            v->mDrucken->trigger();
+            return int(QDialog::Accepted);
+        });
+        drucken(zweiProgramme(), 1, 199, true);
+        QCOMPARE(d.dialogs(), (QStringList{"RPSetupForm_NQ_dt", "RavePreviewForm_NQ_dt", "RPSetupForm_NQ_dt"}));
+        QCOMPARE(pdfSeitenText(pdf()).size(), 2);
+        QCOMPARE(fenster->RvSystem1.Kopienzahl, 2);
+    }
+};
+
+QTEST_MAIN(TstDrucken)
+#include "tst_Drucken.moc"
