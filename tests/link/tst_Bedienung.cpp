@@ -145,9 +145,14 @@ private slots:
             QVERIFY(w->Links.at(0) != alt.data());
             QVERIFY(alt);
         });
+        QSignalSpy enden(w, &TwKelvor::BefehlBeendet);
         const QByteArray werte = "-1\t-1\t390" + QByteArray("\t-1").repeated(11);
         w->LinkBefehlSenden(QByteArray(), SB_NAST, werte);
         QTRY_VERIFY(ersetzt && !alt);
+        // Answered before the replacement, so the old link closed with nothing in flight.
+        QCOMPARE(enden.size(), 1);
+        QCOMPARE(enden.first().at(1).value<TwXQXOfen::TBefehlsEnde>(), TwXQXOfen::TBefehlsEnde::Beantwortet);
+        QCOMPARE(enden.first().at(0).value<NeuerBefehl>().Param, werte);
         TwXQXOfen *link = w->Links.at(0);
         QCOMPARE(w->Links.size(), size_t(1));
         QCOMPARE(w->TCPServer->Port(), neu);

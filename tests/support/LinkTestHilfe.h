@@ -55,7 +55,13 @@ inline constexpr double kSchnell = 0.1;
 struct TLinkAufbau
 {
     explicit TLinkAufbau(double zeitFaktor = kProgrammZeit);
-    ~TLinkAufbau() { link.reset(); }
+    ~TLinkAufbau()
+    {
+        // The link ends a command still in flight on its way out; the hooks may need the test.
+        beiEnde = nullptr;
+        host.beiFehler = nullptr;
+        link.reset();
+    }
     // Server, link and stand-in started; false (with the reason in `grund`) when not.
     bool starten();
     void reihe(const NeuerBefehl &b, const QByteArray &param = {}) { link->BefehlEinreihen(QByteArray(), b, param); }
