@@ -196,19 +196,22 @@ void tst_Antworten::bprgWiederholteAntwort()
 
 void tst_Antworten::bprgUnterNoWait()
 {
-    // Without waiting, a request goes out before the read's answer comes; that answer is
-    // still the read's own.
-    const QByteArray text = programm("Weizenbrot");
+    // Without waiting, two reads and a PING go out before the first answer comes; each read's
+    // answer is still its own.
+    const QByteArray text5 = programm("Weizenbrot"), text6 = programm("Roggenbrot");
     a->host.noWait = true;
-    a->sim.controller().setProgram(5, text);
+    a->sim.controller().setProgram(5, text5);
+    a->sim.controller().setProgram(6, text6);
     a->sim.setAnswersHeld(true);
     a->reihe(SB_BPRG, QByteArray("0005"));
+    a->reihe(SB_BPRG, QByteArray("0006"));
     a->reihe(SB_PING);
     QVERIFY(warte([&] { return a->sim.count("PING") == 1; }));
     a->sim.setAnswersHeld(false);
-    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 2; }));
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 3 && a->ruhig(); }));
     QCOMPARE(a->host.fehler, QStringList());
-    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text), "TimeOut"}));
+    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text5), "TimeOut",
+                                     "Antwort:6:" + QString::fromLatin1(text6), "TimeOut"}));
 }
 
 void tst_Antworten::programmForm_data()
