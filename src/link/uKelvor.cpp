@@ -114,11 +114,14 @@ TwKelvor::~TwKelvor()
 {
     PortEdit->removeEventFilter(this);
     IPEdit->removeEventFilter(this);
-    // The link goes first, while everything it may call back into still exists.
+    // The links go first, while everything they may call back into still exists; a replaced
+    // one not yet deleted too. Nobody hears of them any more.
     Closing = true;
-    for (TwXQXOfen *link : Links)
-        delete link;
     Links.clear();
+    for (TwXQXOfen *link : findChildren<TwXQXOfen *>(Qt::FindDirectChildrenOnly)) {
+        link->disconnect(this);
+        delete link;
+    }
     if (wKelvor == this)
         wKelvor = nullptr;
 }
@@ -407,10 +410,7 @@ void TwKelvor::FormCreate(const QStringList &arguments)
     ProgName = AppTitle;
     FehlerListeLeeren();
 
-    Links.assign(1, new TwXQXOfen(this, this));
-    LinkAnschliessen(Links[0]);
-    Links[0]->Init(IPEdit->text());
-    Links[0]->OfenIdBasis = 0;
+    LinkAnlegen();
 
     KillBox->setChecked(false);
     EndlosSenden->setChecked(false);

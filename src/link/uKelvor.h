@@ -80,7 +80,8 @@ public:
     void SetAutoSize(bool on);
     bool AutoSize() const { return m_autoSize; }
 
-    // The link objects; always exactly one once the window is created.
+    // The link objects; always exactly one once the window is created. The window owns them
+    // and alone creates and replaces them (LinkAnlegen).
     std::vector<TwXQXOfen *> Links;
 
     // The one way for the list editor and the night-start window to send: connection set-up,
@@ -97,6 +98,8 @@ signals:
     void FortschrittAnzeigen(int position);
     void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
     void NachtstartsAnzeigen(const QByteArray &text);
+    // The current link's command in flight ended (TwXQXOfen::BefehlBeendet).
+    void BefehlBeendet(const NeuerBefehl &befehl, TwXQXOfen::TBefehlsEnde wie);
 
 public:
 
@@ -251,6 +254,10 @@ private:
     void BefehleVerbinden();
     // Relays a new link's signals; runs for every link the window creates.
     void LinkAnschliessen(TwXQXOfen *link);
+    // Creates the link, initialised and relayed, as Links[0]. A link it replaces stops at once
+    // and is deleted from the event loop, never under its own call: the set-up may run inside
+    // one of its callbacks.
+    TwXQXOfen *LinkAnlegen();
     void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
     void LogPanelOeffnen();
 
@@ -268,8 +275,6 @@ QByteArray HerdMaske(int herdNo);
 // "DELETE" and a TAB plus "%.4x" for each program from `von` to `bis`, both kept to
 // the program numbers 1..199; just "DELETE" when the end is below the start.
 QByteArray DeleteParameter(int von, int bis);
-inline constexpr int ErstesProgramm = 1;
-inline constexpr int LetztesProgramm = 199;
 
 extern TwKelvor *wKelvor;
 extern QString RegKey;

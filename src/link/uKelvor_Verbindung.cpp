@@ -42,12 +42,7 @@ void TwKelvor::VerbindungEinrichten()
             link->TCPClient.Port = quint16(port);
         } else {
             if (TCPServer->Port() != port || !link) {
-                delete link;
-                link = new TwXQXOfen(this, this);
-                Links.assign(1, link);
-                LinkAnschliessen(link);
-                link->Init(IPEdit->text());
-                link->OfenIdBasis = 0;
+                link = LinkAnlegen();
                 TCPServer->Deaktivieren();
                 TCPServer->SetPort(quint16(port));
                 TCPServer->Aktivieren();
@@ -72,8 +67,24 @@ void TwKelvor::VerbindungEinrichten()
     }
 }
 
+TwXQXOfen *TwKelvor::LinkAnlegen()
+{
+    TwXQXOfen *alt = Links.empty() ? nullptr : Links[0];
+    auto *link = new TwXQXOfen(this, this);
+    LinkAnschliessen(link);
+    link->Init(IPEdit->text());
+    link->OfenIdBasis = 0;
+    Links.assign(1, link);
+    if (alt) {
+        alt->Schliessen();
+        alt->deleteLater();
+    }
+    return link;
+}
+
 void TwKelvor::LinkAnschliessen(TwXQXOfen *link)
 {
+    connect(link, &TwXQXOfen::BefehlBeendet, this, &TwKelvor::BefehlBeendet);
     connect(link, &TwXQXOfen::TimeOutNeustarten, this, &TwKelvor::TimeOutNeustarten);
     connect(link, &TwXQXOfen::AntwortEmpfangen, this, &TwKelvor::AntwortEmpfangen);
     connect(link, &TwXQXOfen::NamenEmpfangen, this, &TwKelvor::NamenEmpfangen);

@@ -121,8 +121,14 @@ TBeepHook SetBeepHook(TBeepHook hook);
 // Frame control characters by name ("|STX|", "|TAB|", ...) for the logs.
 QByteArray CtrlCharsVisible(QByteArrayView text);
 
+// Slots of a program list. Programs are numbered 1..199 and live in the slot of their number;
+// slot 0 holds none.
+inline constexpr int BPrgListeAnzahl = 200;
+inline constexpr int ErstesProgramm = 1;
+inline constexpr int LetztesProgramm = BPrgListeAnzahl - 1;
+
 // Program names 0..199; index 0 is never filled from a name-list text.
-using TNamenListe = std::array<QByteArray, 200>;
+using TNamenListe = std::array<QByteArray, BPrgListeAnzahl>;
 // Reads "hexnumber TAB name TAB ..." into `namen`; slots the text does not name get the
 // free-slot name.
 void NamenTextLesen(QByteArrayView text, TNamenListe &namen);
@@ -197,7 +203,6 @@ struct TBackprogrammAlt
 inline constexpr int BPrgPhaseGroesse = 38;
 inline constexpr int BPrgRecordGroesse = 501;
 inline constexpr int BPrgAltRecordGroesse = 497;
-inline constexpr int BPrgListeAnzahl = 200;
 inline constexpr int BPrgListeDateiGroesse = BPrgListeAnzahl * BPrgRecordGroesse;
 
 // Slot 0 is written to list files but holds no program; programs 1..199 live in their slot.

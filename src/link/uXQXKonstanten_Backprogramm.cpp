@@ -18,7 +18,9 @@ QByteArray TString20::text() const
 void TString20::setText(QByteArrayView s)
 {
     const qsizetype n = std::min<qsizetype>(s.size(), qsizetype(Zeichen.size()));
-    std::memcpy(Zeichen.data(), s.data(), size_t(n));
+    // An empty view may have no data at all.
+    if (n > 0)
+        std::memcpy(Zeichen.data(), s.data(), size_t(n));
     Laenge = quint8(n);
 }
 

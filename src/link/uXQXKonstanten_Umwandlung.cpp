@@ -165,7 +165,7 @@ void NamenTextLesen(QByteArrayView text, TNamenListe &namen)
     while (!rest.isEmpty()) {
         const int nummer = HexToInt(nextField(true));
         const QByteArrayView name = nextField(false);
-        if (nummer >= 1 && nummer <= 199)
+        if (nummer >= ErstesProgramm && nummer <= LetztesProgramm)
             liste[nummer] = name.first(qMin<qsizetype>(name.size(), 20)).toByteArray();
     }
     namen = std::move(liste);

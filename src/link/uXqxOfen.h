@@ -49,6 +49,8 @@ struct TPruefung
     bool NakSenden = false;
     // EUCD: the controller does not know the command; no further attempt.
     bool Aufgeben = false;
+    // The controller itself refused the command (a NAK after the first TAB, EPAR, EUCD).
+    bool Verweigerung = false;
     // Error-list line that goes before the checksum message.
     QByteArray CksZeile;
     // For Gut and Verweigert: the line without its leading STX ENQ.
@@ -90,15 +92,41 @@ class TwXQXOfen : public QWidget
 {
     Q_OBJECT
 public:
+    // How the command in flight ended.
+    enum class TBefehlsEnde {
+        Beantwortet,   // a good answer came
+        Verweigert,    // the controller refused it, and no attempt follows
+        Aufgegeben,    // it failed as often as it may, and no attempt follows
+        Verworfen,     // dropped without an answer, a repeat or a box: a failed status request,
+                       // or a command the next send took the place of (NoWait, the safety timer)
+        Geschlossen    // the link closed under it
+    };
+    Q_ENUM(TBefehlsEnde)
+
     explicit TwXQXOfen(TLinkHost *host, QWidget *parent = nullptr);
+    // Ends the command in flight as Geschlossen.
     ~TwXQXOfen() override;
 
     void Init(const QString &address);
     // The only way to send for everyone else; the line is kept whole however long.
     void BefehlEinreihen(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param);
+    // A new command (or an acknowledgement) at once.
     void Senden(NeuerBefehl befehl, const QByteArray &param);
+    // The command in flight once more.
     void Wiederholen(const NeuerBefehl &befehl, const QByteArray &param);
-    void BefehlErledigt();
+    // The one end of the command in flight, and the only place of its clean-up: the gate
+    // opens, the answer timer stops, the queue moves on, the attempts count from 0 again;
+    // given up, refused or closed, BefehlAktuell becomes SB_None, its read is no longer
+    // expected and a whole-list transfer that lost its step ends. Then BefehlBeendet.
+    // Nothing when no command is in flight.
+    void BefehlErledigt(TBefehlsEnde wie);
+    // Sent and not yet ended (its repeat may still be waiting to go out).
+    bool BefehlImFlug() const { return m_imFlug; }
+    // The answer to the attempt on the wire is awaited: only now does a line count against it.
+    bool AntwortErwartet() const { return m_antwortErwartet; }
+    // The link stops for good: nothing more is sent and its timers stand. For a link that is
+    // being replaced; its command in flight ends when it is deleted.
+    void Schliessen();
     // One answer line from the server.
     void AntwortVerarbeiten(const QByteArray &zeile);
     // Applies the verdict of the answer check; a good answer loses its leading STX ENQ.
@@ -127,6 +155,7 @@ public:
     QString IPText;
     bool SendenOk = false;
     quint8 HerdFehler = 3;
+    // The command in flight, or the last one that was answered; SB_None after one ended otherwise.
     NeuerBefehl BefehlAktuell;
     QList<NeuerBefehl> Befehlsregister;
     int OfenIdBasis = 0;
@@ -185,10 +214,13 @@ public:
     // Tagged fields of the decks from the last "herd" answer; empty once StatusTimeout fires.
     QByteArray Statussatz;
     // Program names as the link knows them, at most 20 characters each.
-    QByteArray PrgNamen[200];
+    QByteArray PrgNamen[BPrgListeAnzahl];
     TTimer *StatusTimeout = nullptr;
 
 signals:
+    // The command in flight ended, once per command however often it was tried; `befehl` as
+    // it was in flight. Emitted last, when the link's state is settled.
+    void BefehlBeendet(const NeuerBefehl &befehl, TwXQXOfen::TBefehlsEnde wie);
     // Into the list editor and the night-start window; each call carries its data and is
     // delivered before the answer handling goes on.
     void TimeOutNeustarten();
@@ -199,8 +231,11 @@ signals:
     void NachtstartsAnzeigen(const QByteArray &text);
 
 private:
+    // A program answer of read `nr` is taken once; false when no read of it is expected.
+    bool ProgrammAntwortNehmen(int nr);
     // The whole-list steps of the answers; filled in with the whole-list transfer.
-    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText);
+    // `angefordert`: the program answered a read that was expected.
+    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText, bool angefordert);
     void ListeNamenEmpfangen();
     void ListeQuittungNak();
     void ListeQuittungAck();
@@ -211,11 +246,16 @@ private:
     {
         NeuerBefehl Befehl;
         QByteArray Param;
+        bool Wiederholung = false;
     };
     enum class TPhase { Verbinden, Schliessen };
 
+    bool geschlossen() const;
+    // The program number a read asks for ("%.4x" alone), -1 for any other command.
+    static int LeseNummer(const NeuerBefehl &befehl);
     void MakroAbarbeiten();
-    void SendenStarten(const NeuerBefehl &befehl, const QByteArray &param);
+    void SendenAuftrag(TSendeAuftrag auftrag);
+    void SendenStarten(const TSendeAuftrag &auftrag);
     void NaechsteSendung();
     void Verbunden(quint64 nr);
     void SocketFehler(quint64 nr);
@@ -225,13 +265,24 @@ private:
     void SendungBeenden(quint64 nr);
     void SendungAbschliessen(quint64 nr);
     void RahmenSchreiben(const QByteArray &text);
-    void FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, bool nakSenden, bool aufgegeben = false);
+    // `p`: the verdict on the line, for its message, its NAK and whether the controller refused.
+    void FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p);
     void UebertragungBeenden();
     void RestoreBlockLaden(const QByteArray &teil, bool erster);
     void RestoreStarten();
 
     TLinkHost *m_host;
     QList<QByteArray> m_makros;
+    bool m_geschlossen = false;
+
+    // The command in flight and its awaited answer (see BefehlImFlug, AntwortErwartet).
+    bool m_imFlug = false;
+    bool m_antwortErwartet = false;
+    // Program numbers read and not yet answered, given up or forgotten with the link; more
+    // than one when requests go out without waiting.
+    QList<int> m_erwarteteProgramme;
+    // The command that the good answer in hand ended; empty when it ended none.
+    NeuerBefehl m_beantwortet;
 
     // The one send on the wire.
     bool m_sendet = false;
@@ -274,6 +325,8 @@ public:
     // Longest line accepted; a longer one counts as a broken read.
     static constexpr qsizetype MaxZeile = 64 * 1024;
     static constexpr int LeseZeitMs = 5000;
+    // Open connections at most; one beyond is closed at once.
+    static constexpr int MaxVerbindungen = 64;
 
     explicit TAntwortServer(QObject *parent = nullptr);
     ~TAntwortServer() override;
@@ -291,23 +344,30 @@ public:
     void Deaktivieren();
     bool Aktiv() const;
     QString FehlerText() const;
+    int OffeneVerbindungen() const { return int(m_leser.size()); }
 
 signals:
     // One per connection that delivered a line, timed out or failed; a connection closed
     // by the peer before a whole line came delivers nothing.
     void Gelesen(const TServerVerbindung &verbindung);
-    // A connection could not be accepted.
+    // A connection could not be accepted, or connections were refused for want of room
+    // (once until one is accepted again).
     void Fehler(const QString &meldung);
 
 private:
     class TLeser;
     void NeueVerbindungen();
+    // Takes an accepted connection with the peer as accept gave it; false when refused.
+    void Annehmen(QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort);
+    bool Platz();
     void Fertig(TLeser *leser, const TServerVerbindung *verbindung);
 
     QTcpServer *m_server;
+    class QSocketNotifier *m_annahme = nullptr;
     QHostAddress m_adresse;
     quint16 m_port = 2608;
     QList<TLeser *> m_leser;
+    bool m_abweisend = false;
 };
 
 // What the server does with one connection, in this order: the incoming list, the link, and

@@ -203,10 +203,26 @@ void TwXQXOfen::AntwortStat(const QByteArray &text)
     zeile("LTVer: ", ltVer);
 }
 
+bool TwXQXOfen::ProgrammAntwortNehmen(int nr)
+{
+    if (nr >= 0 && m_erwarteteProgramme.removeOne(nr))
+        return true;
+    // The awaited read got an answer that is not its program (a refusal to open it, another
+    // number): it has had its answer.
+    const int gelesen = LeseNummer(m_beantwortet);
+    if (gelesen >= 0)
+        m_erwarteteProgramme.removeAll(gelesen);
+    return false;
+}
+
 void TwXQXOfen::AntwortBprgDaten(const QByteArray &text)
 {
     const QByteArrayView nachWort = abWort(text);
     const QByteArray nummerText = anfang(nachWort, 4).toByteArray();
+    const int nr = HexToInt(nummerText);
+    // Taken once, whatever its shape: a repeat or a stray copy would replace the program the
+    // editor shows and lose its unsaved edits.
+    const bool angefordert = ProgrammAntwortNehmen(nr);
     const qsizetype tab = nachWort.indexOf(TAB);
     const QByteArray programm = tab >= 0 ? programmText(nachWort.sliced(tab + 1)) : QByteArray();
     if (programm.isEmpty()) {
@@ -214,19 +230,14 @@ void TwXQXOfen::AntwortBprgDaten(const QByteArray &text)
         return;
     }
     if (AlleLesen) {
-        ListeProgrammEmpfangen(programm, nummerText);
+        ListeProgrammEmpfangen(programm, nummerText, angefordert);
         return;
     }
-    // The editor keeps programs in slots 1..199 only.
-    const int nr = HexToInt(nummerText);
-    if (nr < 1 || nr > 199) {
+    // The editor keeps programs in their slots only.
+    if (nr < ErstesProgramm || nr > LetztesProgramm) {
         m_host->FehlerEintragen(QStringLiteral("Falsches PrgFormat"));
         return;
     }
-    // A late answer (after a cancel, a give-up or the editor's watchdog) would replace the
-    // program the editor shows and lose its unsaved edits.
-    const bool angefordert = BefehlAktuell.Name == SB_BPRG.Name && !BefehlAktuell.Param.contains(TAB)
-                             && HexToInt(BefehlAktuell.Param) == nr;
     if (!angefordert) {
         m_host->FehlerEintragen(QStringLiteral("BPRG") + AnsiToString(nummerText)
                                 + QStringLiteral(": nicht angefordert"));
@@ -238,6 +249,7 @@ void TwXQXOfen::AntwortBprgDaten(const QByteArray &text)
 void TwXQXOfen::AntwortBprgQuittung(const QByteArray &text)
 {
     const QString nichtGeoeffnet = QStringLiteral("Backprogramm kann\r\nnicht geöffnet werden!");
+    ProgrammAntwortNehmen(-1);
     const bool nak = text.contains(NAK);
     if (nak && (AlleLesen || AlleSchreiben))
         ListeQuittungNak();
@@ -261,7 +273,10 @@ void TwXQXOfen::AntwortLoad(const QByteArray &text)
     const QByteArrayView rest = abWort(text);
     if (!rest.startsWith(NAK))
         return;
-    const int flags = ParseDec(bisEot(rest.sliced(1)), 0);
+    // The flags end at the TAB that keeps the answer check from taking the NAK for a refusal
+    // of the whole frame; read up to the EOT they would never be a number.
+    QByteArrayView flagText = bisEot(rest.sliced(1));
+    const int flags = ParseDec(feldNehmen(flagText), 0);
     if (flags == 0)
         m_host->FehlerMelden(QStringLiteral("Backprogramm kann\r\nnicht geändert werden!"));
     else if (flags & 1)
@@ -275,9 +290,10 @@ void TwXQXOfen::AntwortNachtstarts(const QByteArray &text)
     const QByteArrayView rest = bisEot(abWort(text));
     if (rest == QByteArrayView(&ACK, 1)) {
         QApplication::beep();
-        // Nothing in the answer handling waits for the user.
-        ShowMessageBoxNonModal(this, TBoxKind::Information, QStringLiteral("Achtung"),
-                               QStringLiteral("Nachtstarts übertragen!"));
+        // Nothing in the answer handling waits for the user. The box belongs to the window
+        // that owns the link, so it outlives a link that is replaced.
+        ShowMessageBoxNonModal(parentWidget() ? parentWidget() : this, TBoxKind::Information,
+                               QStringLiteral("Achtung"), QStringLiteral("Nachtstarts übertragen!"));
         return;
     }
     emit NachtstartsAnzeigen(rest.toByteArray());
@@ -285,7 +301,7 @@ void TwXQXOfen::AntwortNachtstarts(const QByteArray &text)
 
 void TwXQXOfen::AntwortBprgListe(const QByteArray &text)
 {
-    for (int i = 1; i < 200; ++i)
+    for (int i = ErstesProgramm; i <= LetztesProgramm; ++i)
         PrgNamen[i] = BPrgFreiName.toByteArray();
     const QByteArray paare = bisEot(abWort(text)).toByteArray();
     QByteArrayView rest(paare);
@@ -294,7 +310,7 @@ void TwXQXOfen::AntwortBprgListe(const QByteArray &text)
         const int nr = tab >= 0 ? HexToInt(rest.first(tab)) : -1;
         rest = tab >= 0 ? rest.sliced(tab + 1) : QByteArrayView();
         const QByteArrayView name = feldNehmen(rest);
-        if (nr >= 0 && nr <= 199)
+        if (nr >= 0 && nr <= LetztesProgramm)
             PrgNamen[nr] = anfang(name, 20).toByteArray();
     }
     if (AlleLesen)
@@ -307,10 +323,11 @@ void TwXQXOfen::AntwortZeit(const QByteArray &text)
     m_host->XQZeitSetzen(AnsiToString(bisEot(abWort(text)).toByteArray()));
 }
 
-void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText)
+void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText, bool angefordert)
 {
     Q_UNUSED(programm);
     Q_UNUSED(nummerText);
+    Q_UNUSED(angefordert);
 }
 
 void TwXQXOfen::ListeNamenEmpfangen() {}

@@ -19,12 +19,6 @@ namespace {
 // A queue line is never cut; only its display is.
 constexpr qsizetype kAnzeigeLaenge = 32766;
 
-bool istLeerOderNone(const NeuerBefehl &b)
-{
-    // Nothing was ever in flight, or the last command has ended.
-    return b.Name.isEmpty() || b.Name == SB_None.Name;
-}
-
 } // namespace
 
 TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
@@ -58,6 +52,7 @@ TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
 
 TwXQXOfen::~TwXQXOfen()
 {
+    m_geschlossen = true;
     // Nothing pending may call back into windows that are going away.
     m_aufgeschoben.clear();
     m_abschlussHalter = nullptr;
@@ -65,6 +60,26 @@ TwXQXOfen::~TwXQXOfen()
         m_socket->disconnect(this);
         m_socket->abort();
     }
+    BefehlErledigt(TBefehlsEnde::Geschlossen);
+}
+
+int TwXQXOfen::LeseNummer(const NeuerBefehl &befehl)
+{
+    if (befehl.Name != SB_BPRG.Name || befehl.Param.isEmpty() || befehl.Param.contains(TAB))
+        return -1;
+    return HexToInt(befehl.Param);
+}
+
+bool TwXQXOfen::geschlossen() const
+{
+    return Closing || m_geschlossen;
+}
+
+void TwXQXOfen::Schliessen()
+{
+    m_geschlossen = true;
+    for (TTimer *t : {TimerHerz, TimerHerzWake, Timeout, StatusTimer, StatusTimeout, WaitingTimer})
+        t->setEnabled(false);
 }
 
 void TwXQXOfen::Init(const QString &address)
@@ -106,7 +121,7 @@ void TwXQXOfen::BefehlEinreihen(const QByteArray &prioritaet, const NeuerBefehl 
 void TwXQXOfen::TimerHerzTimer()
 {
     TimerHerz->setEnabled(false);
-    if (Closing || IPText.isEmpty())
+    if (geschlossen() || IPText.isEmpty())
         return;
     // A send on the wire or waiting its turn holds the queue just as an awaited answer does.
     if (Waiting->isChecked() || SendenBeschaeftigt()) {
@@ -118,7 +133,7 @@ void TwXQXOfen::TimerHerzTimer()
 
 void TwXQXOfen::TimerHerzWakeTimer()
 {
-    if (!Closing && !Waiting->isChecked())
+    if (!geschlossen() && !Waiting->isChecked())
         TimerHerz->setEnabled(true);
 }
 
@@ -150,6 +165,8 @@ void TwXQXOfen::MakroAbarbeiten()
         AlleSchreiben = false;
         UebertragungLaeuft = false;
         Abgebrochen = true;
+        // The transfer's reads are given up: an answer that still comes is only logged.
+        m_erwarteteProgramme.clear();
         return;
     }
     if (ist(SB_BPLI)) {
@@ -185,19 +202,37 @@ void TwXQXOfen::MakroAbarbeiten()
 
 void TwXQXOfen::Wiederholen(const NeuerBefehl &befehl, const QByteArray &param)
 {
-    Senden(befehl, param);
+    SendenAuftrag({befehl, param, true});
 }
 
-void TwXQXOfen::BefehlErledigt()
+void TwXQXOfen::BefehlErledigt(TBefehlsEnde wie)
 {
-    Waiting->setChecked(false);
-    TimerHerz->setEnabled(true);
+    if (!m_imFlug)
+        return;
+    m_imFlug = false;
+    m_antwortErwartet = false;
     Timeout->setEnabled(false);
+    Waiting->setChecked(false);
+    if (!geschlossen())
+        TimerHerz->setEnabled(true);
+    const NeuerBefehl befehl = BefehlAktuell;
+    BefehlAktuell.Versuche = 0;
+    if (wie != TBefehlsEnde::Beantwortet && wie != TBefehlsEnde::Verworfen) {
+        // A read that got no answer is not waited for any longer: a late answer is only logged.
+        m_erwarteteProgramme.removeAll(LeseNummer(befehl));
+        BefehlAktuell = SB_None;
+        if (AlleLesen || AlleSchreiben || UebertragungLaeuft)
+            UebertragungBeenden();
+    }
+    emit BefehlBeendet(befehl, wie);
 }
 
 void TwXQXOfen::TimeoutTimer()
 {
     Timeout->setEnabled(false);
+    // The timer stops whenever the answer is taken; this is a guard, not a path.
+    if (!m_antwortErwartet)
+        return;
     Waiting->setChecked(false);
     TimerHerz->setEnabled(true);
     QByteArray text("TIMEOUT");
@@ -206,16 +241,41 @@ void TwXQXOfen::TimeoutTimer()
 
 bool TwXQXOfen::PruefeAntwort(QByteArray &text)
 {
+    m_beantwortet = NeuerBefehl();
     const TPruefung p = ::PruefeAntwort(text, BefehlAktuell, StringToAnsi(TCPClient.Host));
     if (!p.CksZeile.isEmpty())
         m_host->FehlerEintragen(AnsiToString(p.CksZeile));
+    if (p.Urteil == TUrteil::TrxAck)
+        return false;
+    // A line counts against the command in flight only while its answer is awaited, and it
+    // is taken at once: the answer timer can no longer count the same attempt again while the
+    // acknowledgement or the repeat waits its turn.
+    const bool zaehlt = m_antwortErwartet;
+    if (zaehlt) {
+        m_antwortErwartet = false;
+        Timeout->setEnabled(false);
+    }
+    if (p.Urteil == TUrteil::Gut || p.Urteil == TUrteil::Verweigert) {
+        Senden(SB_TRX, QByteArray(1, ACK));
+        text = p.Text;
+    }
+    if (!zaehlt) {
+        // A stray line (a repeated answer, another peer): logged and acknowledged, never repeated.
+        if (p.Urteil == TUrteil::NochmalAlsBpli)
+            m_host->FehlerEintragen(AnsiToString(StringToAnsi(TCPClient.Host) + '_' + BefehlAktuell.Kommando
+                                                 + ": UNKNOWN COMMAND"));
+        else if (p.Urteil != TUrteil::Gut)
+            m_host->FehlerEintragen(AnsiToString(p.Meldung));
+        if (p.NakSenden)
+            Senden(SB_TRX, QByteArray(1, NAK));
+        return p.Urteil == TUrteil::Gut;
+    }
     switch (p.Urteil) {
     case TUrteil::Fehler:
+    case TUrteil::Verweigert:
         if (p.Aufgeben)
             BefehlAktuell.Versuche = BefehlAktuell.MaxVersuche;
-        FehlerBehandeln(BefehlAktuell, p.Meldung, p.NakSenden, p.Aufgeben);
-        return false;
-    case TUrteil::TrxAck:
+        FehlerBehandeln(BefehlAktuell, p);
         return false;
     case TUrteil::NochmalAlsBpli:
         BefehlAktuell.Name = SB_BPLI.Name;
@@ -223,17 +283,12 @@ bool TwXQXOfen::PruefeAntwort(QByteArray &text)
         BefehlAktuell.Versuche = 0;
         Wiederholen(BefehlAktuell, BefehlAktuell.Param);
         return false;
-    case TUrteil::Verweigert:
-        Senden(SB_TRX, QByteArray(1, ACK));
-        text = p.Text;
-        FehlerBehandeln(BefehlAktuell, p.Meldung, false);
-        return false;
     case TUrteil::Gut:
-        Senden(SB_TRX, QByteArray(1, ACK));
-        text = p.Text;
-        BefehlErledigt();
-        BefehlAktuell.Versuche = 0;
+        m_beantwortet = BefehlAktuell;
+        BefehlErledigt(TBefehlsEnde::Beantwortet);
         return true;
+    case TUrteil::TrxAck:
+        break;
     }
     return false;
 }
@@ -261,50 +316,48 @@ void TwXQXOfen::AntwortVerarbeiten(const QByteArray &zeile)
         AntwortBprgListe(text);
     else if (text.startsWith("zeit"))
         AntwortZeit(text);
+    m_beantwortet = NeuerBefehl();
 }
 
-void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, bool nakSenden, bool aufgegeben)
+void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p)
 {
     ++befehl.Versuche;
-    m_host->FehlerEintragen(AnsiToString(meldung));
-    if (nakSenden)
+    m_host->FehlerEintragen(AnsiToString(p.Meldung));
+    if (p.NakSenden)
         Senden(SB_TRX, QByteArray(1, NAK));
-    if (befehl.Name == SB_TRX.Name || istLeerOderNone(befehl))
+    if (geschlossen()) {
+        BefehlErledigt(TBefehlsEnde::Geschlossen);
         return;
+    }
+    const TBefehlsEnde aufgegeben = p.Verweigerung ? TBefehlsEnde::Verweigert : TBefehlsEnde::Aufgegeben;
 
     int nr = -1;
     if (befehl.Param.startsWith("DELETE"))
         nr = HexToInt(QByteArrayView(befehl.Param).sliced(qMin<qsizetype>(7, befehl.Param.size())));
 
     if (befehl.Name == SB_HERD.Name) {
+        // Never repeated, so it ends here: its answer timer would otherwise count the same
+        // HERD a second time (after an EPAR, for one) and hold the gate until then.
         ++HerdFehler;
-        if (HerdFehler < 5 || ServiceMode) {
-            // Never repeated, so it ends here: its answer timer would otherwise count the
-            // same HERD a second time (after an EPAR, for one) and hold the gate until then.
-            BefehlErledigt();
-            return;
+        if (!(HerdFehler < 5 || ServiceMode)) {
+            HerdFehler = 0;
+            m_host->FehlerEintragen(QStringLiteral("Status-Error Interval-Up"));
+            WriteErrorLog(ErrLogName, QStringLiteral("Status-Error Interval-Up"));
+            SendenOk = false;
+            StatusTimer->setInterval(60000 + int(QRandomGenerator::global()->bounded(10000)));
         }
-        HerdFehler = 0;
-        m_host->FehlerEintragen(QStringLiteral("Status-Error Interval-Up"));
-        WriteErrorLog(ErrLogName, QStringLiteral("Status-Error Interval-Up"));
-        SendenOk = false;
-        StatusTimer->setInterval(60000 + int(QRandomGenerator::global()->bounded(10000)));
-        BefehlAktuell = SB_None;
-        BefehlErledigt();
+        BefehlErledigt(TBefehlsEnde::Verworfen);
         return;
     }
 
     if (befehl.Name == SB_BPRG.Name && befehl.Param.startsWith("DELETE") && nr > 99) {
         // A delete the controller does not know at all is not tried again.
-        if (!aufgegeben && befehl.Versuche < 5) {
+        if (!p.Aufgeben && befehl.Versuche < 5) {
             Wiederholen(befehl, befehl.Param);
             return;
         }
-        befehl.Versuche = 0;
         m_host->FehlerEintragen(QStringLiteral("Delete100"));
-        BefehlAktuell = SB_None;
-        UebertragungBeenden();
-        BefehlErledigt();
+        BefehlErledigt(aufgegeben);
         return;
     }
 
@@ -317,20 +370,16 @@ void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const QByteArray &meldung, 
         return;
     }
 
-    if (AlleLesen || AlleSchreiben)
-        UebertragungBeenden();
-    befehl.Versuche = 0;
     if (befehl.Name != SB_ZEIT.Name)
-        m_host->FehlerMelden(AnsiToString(meldung));
+        m_host->FehlerMelden(AnsiToString(p.Meldung));
     WriteErrorLog(ErrLogName, QStringLiteral("Triedout-Error >3:") + AnsiToString(befehl.Kommando + befehl.Param));
     m_host->FehlerEintragen(QStringLiteral("Triedout-Error >3"));
-    BefehlAktuell = SB_None;
-    BefehlErledigt();
+    BefehlErledigt(aufgegeben);
 }
 
 void TwXQXOfen::StatusTimerTimer()
 {
-    if (Closing || AlleSchreiben || AlleLesen)
+    if (geschlossen() || AlleSchreiben || AlleLesen)
         return;
     if (SendenOk)
         StatusTimer->setInterval(StatInt->value());

@@ -6,52 +6,87 @@
 
 namespace {
 
-// Four upper-case hex digits, as a name list numbers its programs.
+// One to four upper-case hex digits, as a name list numbers its programs.
 bool istNummernfeld(QByteArrayView f)
 {
-    return f.size() == 4 && HexToInt(f) >= 0;
+    return f.size() >= 1 && f.size() <= 4 && HexToInt(f) >= 0;
+}
+
+using TBereiche = QList<std::pair<qsizetype, qsizetype>>;
+
+// The program text of a "BPRG" answer: from after the number's TAB to the EOT.
+void programmText(QByteArrayView inner, TBereiche &daten)
+{
+    const qsizetype tab = inner.indexOf(TAB);
+    if (tab < 0 || !inner.sliced(tab + 1).startsWith("##HEAD"))
+        return;
+    const qsizetype eot = inner.indexOf(EOT, tab + 1);
+    daten.append({tab + 1, eot >= 0 ? eot : inner.size()});
+}
+
+// The name of each number and name pair, as long as the numbers read as numbers.
+void namenDerListe(QByteArrayView inner, TBereiche &daten)
+{
+    qsizetype ende = inner.indexOf(EOT);
+    if (ende < 0)
+        ende = inner.size();
+    qsizetype pos = 4;
+    while (pos < ende) {
+        const qsizetype nrEnde = inner.indexOf(TAB, pos);
+        if (nrEnde < 0 || nrEnde > ende || !istNummernfeld(inner.sliced(pos, nrEnde - pos)))
+            return;
+        qsizetype nameEnde = inner.indexOf(TAB, nrEnde + 1);
+        if (nameEnde < 0 || nameEnde > ende)
+            nameEnde = ende;
+        daten.append({nrEnde + 1, nameEnde});
+        pos = nameEnde < ende ? nameEnde + 1 : ende;
+    }
+}
+
+// The program name of each deck record (its third field), where a TAB ends it.
+void namenDerDecks(QByteArrayView inner, TBereiche &daten)
+{
+    qsizetype ende = inner.indexOf(EOT);
+    if (ende < 0)
+        ende = inner.size();
+    qsizetype satz = 0;
+    while (satz < ende && inner.sliced(satz).startsWith("herd")) {
+        qsizetype satzEnde = inner.indexOf(ENQ, satz);
+        if (satzEnde < 0 || satzEnde > ende)
+            satzEnde = ende;
+        const qsizetype t1 = inner.indexOf(TAB, satz);
+        const qsizetype t2 = t1 >= 0 && t1 < satzEnde ? inner.indexOf(TAB, t1 + 1) : -1;
+        const qsizetype t3 = t2 >= 0 && t2 < satzEnde ? inner.indexOf(TAB, t2 + 1) : -1;
+        if (t3 >= 0 && t3 < satzEnde)
+            daten.append({t2 + 1, t3});
+        satz = satzEnde + 1;
+    }
 }
 
 // The line as the search for "EPAR" / "EUCD" sees it: program texts and program names may
-// hold those letters as plain data ("SEPARAT"), so a program text of a BPRG answer and the
-// name fields of a name list are left out. Separators stay, so nothing joins up.
+// hold those letters as plain data ("SEPARAT"), so the program text of a BPRG answer and the
+// name fields of a name list and of deck records are left out. Separators stay, so nothing
+// joins up.
 QByteArray OhneDatenfelder(QByteArrayView z)
 {
     if (!z.startsWith("\x02\x05"))
         return z.toByteArray();
     const QByteArrayView inner = z.sliced(2);
-    if (inner.startsWith("BPRG")) {
-        const qsizetype tab = inner.indexOf(TAB);
-        if (tab < 0 || !inner.sliced(tab + 1).startsWith("##HEAD"))
-            return z.toByteArray();
-        const qsizetype eot = inner.indexOf(EOT, tab + 1);
-        QByteArray s = z.first(2 + tab + 1).toByteArray();
-        if (eot >= 0)
-            s += inner.sliced(eot);
-        return s;
+    TBereiche daten;
+    if (inner.startsWith("BPRG"))
+        programmText(inner, daten);
+    else if (inner.startsWith("bpl2") || inner.startsWith("bpli"))
+        namenDerListe(inner, daten);
+    else if (inner.startsWith("herd"))
+        namenDerDecks(inner, daten);
+    QByteArray s = z.first(2).toByteArray();
+    qsizetype pos = 0;
+    for (const auto &[von, bis] : std::as_const(daten)) {
+        s += inner.sliced(pos, von - pos);
+        pos = bis;
     }
-    if (inner.startsWith("bpl2") || inner.startsWith("bpli")) {
-        qsizetype ende = inner.indexOf(EOT);
-        if (ende < 0)
-            ende = inner.size();
-        QByteArray s = z.first(6).toByteArray();
-        qsizetype pos = 4;
-        while (pos < ende) {
-            const qsizetype nrEnde = inner.indexOf(TAB, pos);
-            if (nrEnde < 0 || nrEnde > ende || !istNummernfeld(inner.sliced(pos, nrEnde - pos)))
-                break;
-            s += inner.sliced(pos, nrEnde - pos + 1);
-            qsizetype nameEnde = inner.indexOf(TAB, nrEnde + 1);
-            if (nameEnde < 0 || nameEnde > ende)
-                nameEnde = ende;
-            s += TAB;
-            pos = nameEnde < ende ? nameEnde + 1 : ende;
-        }
-        s += TAB;
-        s += inner.sliced(pos);
-        return s;
-    }
-    return z.toByteArray();
+    s += inner.sliced(pos);
+    return s;
 }
 
 TPruefung fehler(QByteArray meldung, bool nak = false)
@@ -97,8 +132,11 @@ TPruefung PruefeAntwort(QByteArrayView z, const NeuerBefehl &aktuell, QByteArray
         return fehler(prefix + "TIMEOUT - no answer!");
 
     const QByteArray suche = OhneDatenfelder(z);
-    if (suche.contains("EPAR"))
-        return fehler(prefix + "PARAMETERFEHLER");
+    if (suche.contains("EPAR")) {
+        TPruefung p = fehler(prefix + "PARAMETERFEHLER");
+        p.Verweigerung = true;
+        return p;
+    }
     if (suche.contains("EUCD")) {
         if (aktuell.Name == SB_BPL2.Name) {
             TPruefung p;
@@ -107,6 +145,7 @@ TPruefung PruefeAntwort(QByteArrayView z, const NeuerBefehl &aktuell, QByteArray
         }
         TPruefung p = fehler(prefix + "UNKNOWN COMMAND");
         p.Aufgeben = true;
+        p.Verweigerung = true;
         return p;
     }
 
@@ -153,6 +192,7 @@ TPruefung PruefeAntwort(QByteArrayView z, const NeuerBefehl &aktuell, QByteArray
     if (rest.contains(NAK)) {
         p.Urteil = TUrteil::Verweigert;
         p.Meldung = prefix;
+        p.Verweigerung = true;
     } else {
         p.Urteil = TUrteil::Gut;
     }

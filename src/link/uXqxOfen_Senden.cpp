@@ -27,51 +27,74 @@ constexpr int kEndlosMal = 10;
 
 void TwXQXOfen::Senden(NeuerBefehl befehl, const QByteArray &param)
 {
-    if (Closing)
+    SendenAuftrag({std::move(befehl), param, false});
+}
+
+void TwXQXOfen::SendenAuftrag(TSendeAuftrag auftrag)
+{
+    if (geschlossen())
         return;
     if (SendenBeschaeftigt()) {
-        m_aufgeschoben.append({std::move(befehl), param});
+        m_aufgeschoben.append(std::move(auftrag));
         return;
     }
-    SendenStarten(befehl, QByteArray(param));
+    SendenStarten(auftrag);
 }
 
 void TwXQXOfen::NaechsteSendung()
 {
-    while (!m_sendet && !m_aufgeschoben.isEmpty() && !Closing) {
-        const TSendeAuftrag a = m_aufgeschoben.takeFirst();
-        SendenStarten(a.Befehl, a.Param);
-    }
-    if (Closing)
+    while (!m_sendet && !m_aufgeschoben.isEmpty() && !geschlossen())
+        SendenStarten(m_aufgeschoben.takeFirst());
+    if (geschlossen())
         m_aufgeschoben.clear();
 }
 
-void TwXQXOfen::SendenStarten(const NeuerBefehl &befehl, const QByteArray &param)
+void TwXQXOfen::SendenStarten(const TSendeAuftrag &auftrag)
 {
-    if (Closing)
+    const NeuerBefehl &befehl = auftrag.Befehl;
+    if (geschlossen())
+        return;
+    m_trx = befehl.Name == SB_TRX.Name;
+    // A repeat belongs to the command in flight; one that ended meanwhile is not sent.
+    if (auftrag.Wiederholung && !m_imFlug)
         return;
     m_fehlerbits = 0;
-    Timeout->setEnabled(false);
+    // An acknowledgement leaves the answer timer of the command in flight alone.
+    if (!m_trx)
+        Timeout->setEnabled(false);
     if (TCPClient.Host.isEmpty() || TCPClient.Host == QLatin1String("0")) {
         m_host->FehlerEintragen(QStringLiteral("ERROR illegal Hostadress ") + IPText);
+        // A repeat that cannot go out ends its command; a new one never started.
+        if (auftrag.Wiederholung)
+            BefehlErledigt(TBefehlsEnde::Verworfen);
         return;
     }
-    m_trx = befehl.Name == SB_TRX.Name;
+    // From here a send asked for by anyone who hears of an ending below waits its turn.
+    m_sendet = true;
     if (!m_trx) {
+        // A command still in flight gives way to a new one: sent without waiting (NoWait), or
+        // after the safety timer opened the gate.
+        if (!auftrag.Wiederholung)
+            BefehlErledigt(TBefehlsEnde::Verworfen);
         BefehlAktuell = befehl;
-        BefehlAktuell.Param = param;
+        BefehlAktuell.Param = auftrag.Param;
+        m_imFlug = true;
+        m_antwortErwartet = true;
+        // Expected until its answer is taken, it is given up, or the link goes.
+        const int nr = LeseNummer(BefehlAktuell);
+        if (nr >= 0 && !m_erwarteteProgramme.contains(nr))
+            m_erwarteteProgramme.append(nr);
         if (!m_host->NoWaitGesetzt())
             Waiting->setChecked(true);
     }
 
-    m_sendet = true;
     const quint64 nr = ++m_sendeNr;
     m_sendeHost = TCPClient.Host;
     m_phase = TPhase::Verbinden;
     m_geschrieben = 0;
     m_rahmenLaenge = 0;
     m_trennFehler = false;
-    m_sendeText = befehl.Kommando + param;
+    m_sendeText = befehl.Kommando + auftrag.Param;
     m_sendeTimeoutMs = befehl.TimeoutMs;
 
     m_socket = new QTcpSocket(this);
@@ -218,7 +241,7 @@ void TwXQXOfen::SendungAbschliessen(quint64 nr)
 {
     if (nr != m_sendeNr || !m_sendet)
         return;
-    if (Closing) {
+    if (geschlossen()) {
         m_sendet = false;
         m_aufgeschoben.clear();
         return;

@@ -6,23 +6,39 @@
 #include "app/Codepage.h"
 #include "app/Zeitgeber.h"
 
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// An IPv4 peer as a plain dotted address, also when the socket speaks IPv6.
+QString peerText(const QHostAddress &peer)
+{
+    bool v4 = false;
+    const quint32 ip4 = peer.toIPv4Address(&v4);
+    return v4 ? QHostAddress(ip4).toString() : peer.toString();
+}
+
+} // namespace
 
 class TAntwortServer::TLeser : public QObject
 {
 public:
-    TLeser(TAntwortServer *server, QTcpSocket *socket)
+    TLeser(TAntwortServer *server, QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort)
         : QObject(server), m_server(server), m_socket(socket), m_zeit(new TTimer(this, LeseZeitMs, false))
     {
         socket->setParent(this);
-        QHostAddress peer = socket->peerAddress();
-        bool v4 = false;
-        const quint32 ip4 = peer.toIPv4Address(&v4);
-        if (v4)
-            peer = QHostAddress(ip4);
-        m_ergebnis.PeerIP = peer.toString();
-        m_ergebnis.PeerPort = socket->peerPort();
+        m_ergebnis.PeerIP = peerText(peer);
+        m_ergebnis.PeerPort = peerPort;
         m_zeit->setSingleShot(true);
         connect(m_zeit, &TTimer::timeout, this, [this] { ende(TServerVerbindung::Zeitablauf); });
         connect(socket, &QTcpSocket::readyRead, this, [this] { lesen(); });
@@ -132,11 +148,22 @@ bool TAntwortServer::Aktivieren()
 {
     if (m_server->isListening())
         return true;
-    return m_server->listen(m_adresse, m_port);
+    if (!m_server->listen(m_adresse, m_port))
+        return false;
+#ifdef Q_OS_UNIX
+    // The server's own accept forgets the address that accept reports, and a peer that has
+    // reset by the time its connection is taken has no other left: accept here and keep it.
+    m_server->pauseAccepting();
+    m_annahme = new QSocketNotifier(m_server->socketDescriptor(), QSocketNotifier::Read, this);
+    connect(m_annahme, &QSocketNotifier::activated, this, &TAntwortServer::NeueVerbindungen);
+#endif
+    return true;
 }
 
 void TAntwortServer::Deaktivieren()
 {
+    // Before the listening socket it watches is closed.
+    delete std::exchange(m_annahme, nullptr);
     m_server->close();
     const QList<TLeser *> offen = std::exchange(m_leser, {});
     for (TLeser *l : offen) {
@@ -151,11 +178,73 @@ QString TAntwortServer::FehlerText() const { return m_server->errorString(); }
 
 void TAntwortServer::NeueVerbindungen()
 {
-    while (QTcpSocket *s = m_server->nextPendingConnection()) {
-        auto *l = new TLeser(this, s);
-        m_leser.append(l);
-        l->starten();
+#ifdef Q_OS_UNIX
+    if (!m_annahme)
+        return;
+    const int lauscher = int(m_server->socketDescriptor());
+    for (;;) {
+        sockaddr_storage adresse{};
+        socklen_t laenge = sizeof adresse;
+        const int fd = ::accept(lauscher, reinterpret_cast<sockaddr *>(&adresse), &laenge);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                // As the server itself does: stop taking connections until it is started again.
+                m_annahme->setEnabled(false);
+                emit Fehler(qt_error_string(errno));
+            }
+            return;
+        }
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        const QHostAddress peer(reinterpret_cast<const sockaddr *>(&adresse));
+        quint16 peerPort = 0;
+        if (adresse.ss_family == AF_INET)
+            peerPort = ntohs(reinterpret_cast<const sockaddr_in *>(&adresse)->sin_port);
+        else if (adresse.ss_family == AF_INET6)
+            peerPort = ntohs(reinterpret_cast<const sockaddr_in6 *>(&adresse)->sin6_port);
+        if (!Platz()) {
+            ::close(fd);
+            continue;
+        }
+        auto *s = new QTcpSocket(this);
+        if (!s->setSocketDescriptor(fd)) {
+            delete s;
+            ::close(fd);
+            continue;
+        }
+        Annehmen(s, peer, peerPort);
     }
+#else
+    while (QTcpSocket *s = m_server->nextPendingConnection()) {
+        if (Platz())
+            Annehmen(s, s->peerAddress(), s->peerPort());
+        else
+            delete s;
+    }
+#endif
+}
+
+bool TAntwortServer::Platz()
+{
+    if (m_leser.size() < MaxVerbindungen) {
+        m_abweisend = false;
+        return true;
+    }
+    // Each connection's line is capped, their number must be too. One line for a burst of
+    // refusals, not one per peer.
+    if (!m_abweisend) {
+        m_abweisend = true;
+        emit Fehler(QStringLiteral("Max connections exceeded."));
+    }
+    return false;
+}
+
+void TAntwortServer::Annehmen(QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort)
+{
+    auto *l = new TLeser(this, socket, peer, peerPort);
+    m_leser.append(l);
+    l->starten();
 }
 
 void TAntwortServer::Fertig(TLeser *leser, const TServerVerbindung *verbindung)

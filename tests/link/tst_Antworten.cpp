@@ -2,6 +2,8 @@
 // where the road matters, and by direct calls for the field readers.
 #include "support/LinkTestHilfe.h"
 
+#include "app/Zahlformat.h"
+
 #include <QtTest>
 
 namespace {
@@ -44,6 +46,14 @@ private slots:
     void bprgNakOhneTab();
     void bprgNichtUebergeben_data();
     void bprgNichtUebergeben();
+    void bprgWiederholteAntwort();
+    void bprgUnterNoWait();
+    void programmForm_data();
+    void programmForm();
+    void herdStatusBits_data();
+    void herdStatusBits();
+    void ladenVerweigert_data();
+    void ladenVerweigert();
     void nachtstarts();
     void namensliste();
 };
@@ -89,6 +99,8 @@ void tst_Antworten::herdZweiDecks()
 {
     a->sim.controller().decks() = {TXqSimDeck{0x1A, "Roggenbrot", 0x0258, 0x00E6, 0x00F0, 0x1071, 0x0002, "50"},
                                    TXqSimDeck{0, "", 0, 0x0014, 0, 0x0000, 0, "00"}};
+    // The status text's life runs fast from the answer on.
+    connect(&a->sim, &TXqSim::answerSent, this, [] { SetTimeScale(kSchnell); });
     a->reihe(SB_HERD);
     QVERIFY(warte([&] { return !a->link->Statussatz.isEmpty(); }));
     QCOMPARE(felder(a->link->Statussatz),
@@ -166,11 +178,131 @@ void tst_Antworten::bprgNichtUebergeben()
     // Acknowledged and ended: not asked again, nothing handed to the editor.
     QCOMPARE(a->sim.count("BPRG"), 1);
     QCOMPARE(a->signale, QStringList{QStringLiteral("TimeOut")});
-    // A late answer after the command has ended changes nothing either.
-    a->link->BefehlAktuell = SB_None;
-    a->link->AntwortBprgDaten(geprueft("BPRG0005\t##HEAD\t##/HEAD\t##BODY\t##/BODY"));
-    QCOMPARE(a->host.fehler.last(), QStringLiteral("BPRG0005: nicht angefordert"));
-    QCOMPARE(a->signale.size(), 1);
+}
+
+void tst_Antworten::bprgWiederholteAntwort()
+{
+    // The controller repeats an answer whose acknowledgement it missed: the program is taken
+    // once, the repeat is only logged and acknowledged.
+    const QByteArray text = programm("Weizenbrot");
+    a->sim.controller().setProgram(5, text);
+    a->sim.addFault("BPRG", TXqSimFault::of(TXqSimFault::Duplicate));
+    a->reihe(SB_BPRG, QByteArray("0005"));
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 2 && !a->host.fehler.isEmpty(); }));
+    QCOMPARE(a->host.fehler, QStringList{QStringLiteral("BPRG0005: nicht angefordert")});
+    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text), "TimeOut"}));
+    QCOMPARE(a->sim.count("BPRG"), 1);
+}
+
+void tst_Antworten::bprgUnterNoWait()
+{
+    // Without waiting, two reads and a PING go out before the first answer comes; each read's
+    // answer is still its own.
+    const QByteArray text5 = programm("Weizenbrot"), text6 = programm("Roggenbrot");
+    a->host.noWait = true;
+    a->sim.controller().setProgram(5, text5);
+    a->sim.controller().setProgram(6, text6);
+    a->sim.setAnswersHeld(true);
+    a->reihe(SB_BPRG, QByteArray("0005"));
+    a->reihe(SB_BPRG, QByteArray("0006"));
+    a->reihe(SB_PING);
+    QVERIFY(warte([&] { return a->sim.count("PING") == 1; }));
+    a->sim.setAnswersHeld(false);
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 3 && a->ruhig(); }));
+    QCOMPARE(a->host.fehler, QStringList());
+    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text5), "TimeOut",
+                                     "Antwort:6:" + QString::fromLatin1(text6), "TimeOut"}));
+}
+
+void tst_Antworten::programmForm_data()
+{
+    // What follows "BPRG0005" in the answer.
+    QTest::addColumn<QByteArray>("rest");
+    QTest::addColumn<QString>("fehler");
+    const QString falsch = QStringLiteral("Falsches PrgFormat");
+    QTest::newRow("gut") << QByteArray("\t##HEAD\t##/HEAD\t##BODY\t##/BODY") << QStringLiteral("BPRG0005: nicht angefordert");
+    QTest::newRow("nur ##/BODY") << QByteArray("\t##/BODY") << falsch;
+    QTest::newRow("kein TAB nach der Nummer") << QByteArray("##HEAD\t##/HEAD\t##BODY\t##/BODY") << falsch;
+    QTest::newRow("etwas vor ##HEAD") << QByteArray("\tx\t##HEAD\t##/HEAD\t##BODY\t##/BODY") << falsch;
+    QTest::newRow("ohne ##/HEAD") << QByteArray("\t##HEAD\t##BODY\t##/BODY") << falsch;
+    QTest::newRow("ohne ##BODY") << QByteArray("\t##HEAD\t##/HEAD\t##/BODY") << falsch;
+    QTest::newRow("ohne ##/BODY") << QByteArray("\t##HEAD\t##/HEAD\t##BODY\tEND") << falsch;
+    QTest::newRow("##BODY vor ##/HEAD") << QByteArray("\t##HEAD\t##BODY\t##/HEAD\t##/BODY") << falsch;
+    QTest::newRow("##BODY nach ##/BODY") << QByteArray("\t##HEAD\t##/HEAD\t##/BODY\t##BODY") << falsch;
+    QTest::newRow("Feld nach ##/BODY") << QByteArray("\t##HEAD\t##/HEAD\t##BODY\t##/BODY\tx") << falsch;
+    QTest::newRow("##/BODY ohne eigenes Feld") << QByteArray("\t##HEAD\t##/HEAD\t##BODY##/BODY") << falsch;
+}
+
+void tst_Antworten::programmForm()
+{
+    QFETCH(QByteArray, rest);
+    QFETCH(QString, fehler);
+    a->link->AntwortBprgDaten(geprueft("BPRG0005" + rest));
+    QCOMPARE(a->host.fehler, QStringList{fehler});
+    QCOMPARE(a->signale, QStringList());
+}
+
+void tst_Antworten::herdStatusBits_data()
+{
+    // Status words 1 and 2 as the deck record carries them.
+    QTest::addColumn<QByteArray>("w1");
+    QTest::addColumn<QByteArray>("w2");
+    QTest::addColumn<QStringList>("werte");   // STATEIN, STATUS1, HEIZ1
+    QTest::newRow("Bit 4 allein") << QByteArray("0010") << QByteArray("0000") << QStringList{"STATEIN=1", "STATUS1=4", "HEIZ1=0"};
+    QTest::newRow("Bit 5 allein") << QByteArray("0020") << QByteArray("0000") << QStringList{"STATEIN=1", "STATUS1=2", "HEIZ1=0"};
+    QTest::newRow("Bit 0 allein") << QByteArray("0001") << QByteArray("0000") << QStringList{"STATEIN=1", "STATUS1=1", "HEIZ1=0"};
+    QTest::newRow("Heizen") << QByteArray("0040") << QByteArray("0004") << QStringList{"STATEIN=1", "STATUS1=0", "HEIZ1=17"};
+    QTest::newRow("Wort 2 Bit 3") << QByteArray("0000") << QByteArray("0008") << QStringList{"STATEIN=1", "STATUS1=0", "HEIZ1=0"};
+    QTest::newRow("aus") << QByteArray("1000") << QByteArray("0000") << QStringList{"STATEIN=0", "STATUS1=0", "HEIZ1=0"};
+    QTest::newRow("Nacht") << QByteArray("3000") << QByteArray("0000") << QStringList{"STATEIN=2", "STATUS1=0", "HEIZ1=0"};
+}
+
+void tst_Antworten::herdStatusBits()
+{
+    QFETCH(QByteArray, w1);
+    QFETCH(QByteArray, w2);
+    QFETCH(QStringList, werte);
+    a->link->AntwortHerd(geprueft("herd00\t0001\tN\t0000\t0000\t0000\t" + w1 + '\t' + w2 + "\t00\x05"));
+    const QStringList f = felder(a->link->Statussatz);
+    QCOMPARE(f.mid(2, 3), werte);
+}
+
+void tst_Antworten::ladenVerweigert_data()
+{
+    // A LOAD the controller refuses, with the flags saying why. `roh`: the answer as sent,
+    // else the stand-in's own for deck 0 and `programm`.
+    QTest::addColumn<int>("programm");
+    QTest::addColumn<bool>("laeuft");
+    QTest::addColumn<QByteArray>("roh");
+    QTest::addColumn<QString>("meldung");
+    QTest::addColumn<int>("sendungen");
+    QTest::newRow("Programm fehlt") << 0x63 << false << QByteArray() << QStringLiteral("Backprogramm nicht\r\nvorhanden!") << 1;
+    QTest::newRow("Programm laeuft") << 2 << true << QByteArray() << QStringLiteral("Backprogramm läuft,\r\nkeine Änderung möglich!") << 1;
+    QTest::newRow("Flags 0") << 2 << false << QByteArray("load\x15" "0\t") << QStringLiteral("Backprogramm kann\r\nnicht geändert werden!") << 1;
+    QTest::newRow("Flags 3") << 2 << false << QByteArray("load\x15" "3\t") << QStringLiteral("Backprogramm läuft,\r\nkeine Änderung möglich!") << 1;
+    QTest::newRow("Flags 4") << 2 << false << QByteArray("load\x15" "4\t") << QString() << 1;
+    QTest::newRow("geladen") << 2 << false << QByteArray() << QString() << 1;
+    // Without a TAB the NAK refuses the frame in the answer check: three attempts, its box.
+    QTest::newRow("ohne TAB") << 2 << false << QByteArray("load\x15" "2") << QStringLiteral("127.0.0.2_LOAD: ") << 3;
+}
+
+void tst_Antworten::ladenVerweigert()
+{
+    QFETCH(int, programm);
+    QFETCH(bool, laeuft);
+    QFETCH(QByteArray, roh);
+    QFETCH(QString, meldung);
+    QFETCH(int, sendungen);
+    a->sim.controller().seedDemoPrograms(3);
+    if (laeuft)
+        a->sim.controller().decks()[0].status1 |= 0x0001;
+    if (!roh.isEmpty())
+        a->sim.addFault("LOAD", TXqSimFault::raw(RahmenBilden(roh) + '\n'), sendungen);
+    a->reihe(SB_LOAD, "0001\t" + FormatHex(programm, 4));
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == sendungen && !a->link->SendenBeschaeftigt(); }));
+    QVERIFY(warte([&] { return a->host.meldungen.size() == (meldung.isEmpty() ? 0 : 1); }));
+    QCOMPARE(a->host.meldungen, meldung.isEmpty() ? QStringList() : QStringList{meldung});
+    QCOMPARE(a->sim.count("LOAD"), sendungen);
 }
 
 void tst_Antworten::nachtstarts()

@@ -188,6 +188,18 @@ private slots:
             QVERIFY(s->Laenge == 20 && s->text() == QByteArray(20, 'y'));
     }
 
+    // An empty view has no data pointer; copying "nothing" from it was undefined behaviour.
+    void emptyNameKeepsTheBytesBehind()
+    {
+        TString20 s;
+        s.setText("Roggenbrot");
+        s.setText(QByteArrayView());
+        QCOMPARE(s.Laenge, quint8(0));
+        QCOMPARE(QByteArray(s.Zeichen.data(), 10), QByteArray("Roggenbrot"));
+        s.setText(QByteArray());
+        QCOMPARE(s.text(), QByteArray());
+    }
+
     void fuzzListFiles()
     {
         TTestUmgebung env;

@@ -123,6 +123,54 @@ private slots:
             QVERIFY2((at = log.indexOf(line, at)) >= 0, line);
     }
 
+    // The list editor and the night-start window set the connection up from inside the
+    // link's callbacks. When that has to replace the link (settings that cannot be stored and
+    // a new port), the old one goes only after its call, its box stays, the new one is relayed.
+    void linkErsetzenImRueckruf()
+    {
+        TwKelvor *w = env->oeffnen();
+        const QPointer<TwXQXOfen> alt = w->Links.at(0);
+        const quint16 neu = FreierPort(2600, 2699, pc);
+        QVERIFY(neu && neu != port);
+        bool ersetzt = false;
+        connect(w, &TwKelvor::TimeOutNeustarten, w, [&] {
+            if (std::exchange(ersetzt, true))
+                return;
+            // The settings store refuses: its file is a folder.
+            const QString datei = env->path(QStringLiteral("registry/Zelnor/Kelvor.conf"));
+            QFile::remove(datei);
+            QVERIFY(QDir().mkpath(datei));
+            w->PortEdit->setValue(neu);
+            w->VerbindungEinrichten();
+            QVERIFY(w->Links.at(0) != alt.data());
+            QVERIFY(alt);
+        });
+        QSignalSpy enden(w, &TwKelvor::BefehlBeendet);
+        const QByteArray werte = "-1\t-1\t390" + QByteArray("\t-1").repeated(11);
+        w->LinkBefehlSenden(QByteArray(), SB_NAST, werte);
+        QTRY_VERIFY(ersetzt && !alt);
+        // Answered before the replacement, so the old link closed with nothing in flight.
+        QCOMPARE(enden.size(), 1);
+        QCOMPARE(enden.first().at(1).value<TwXQXOfen::TBefehlsEnde>(), TwXQXOfen::TBefehlsEnde::Beantwortet);
+        QCOMPARE(enden.first().at(0).value<NeuerBefehl>().Param, werte);
+        TwXQXOfen *link = w->Links.at(0);
+        QCOMPARE(w->Links.size(), size_t(1));
+        QCOMPARE(w->TCPServer->Port(), neu);
+        QVERIFY(w->TCPServer->Aktiv());
+        QCOMPARE(link->TCPClient.Port, neu);
+        QCOMPARE(link->TCPClient.Host, QStringLiteral("127.000.000.002"));
+
+        // The answer's box outlives the link it came from.
+        QStringList offen;
+        for (QMessageBox *box : w->findChildren<QMessageBox *>())
+            offen << box->text();
+        QCOMPARE(offen, QStringList{QStringLiteral("Nachtstarts übertragen!")});
+
+        QSignalSpy relais(w, &TwKelvor::TimeOutNeustarten);
+        emit link->TimeOutNeustarten();
+        QCOMPARE(relais.size(), 1);
+    }
+
     void diagnosticKey()
     {
         TwKelvor *w = env->oeffnen({}, true);

@@ -2,6 +2,8 @@
 #include "support/Hauptfenster.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
+#include "app/Zeitgeber.h"
+#include "app/uShowbox.h"
 #include "link/uKelvor.h"
 
 #include <QtWidgets>
@@ -132,6 +134,33 @@ private slots:
             QTest::qWait(0);
         }
         QVERIFY(list.horizontalScrollBar()->maximum() >= list.extent() - list.viewport()->width());
+    }
+
+    // An unattended repeat test must not wait for somebody to press OK.
+    void fehlerMeldenBoxart_data()
+    {
+        QTest::addColumn<QString>("haken");
+        QTest::addColumn<bool>("vonSelbst");
+        QTest::newRow("ohne Wiederholtest") << QString() << false;
+        QTest::newRow("RepeatBprgRead") << QStringLiteral("RepeatBprgRead") << true;
+        QTest::newRow("RepeatBprgSend") << QStringLiteral("RepeatBprgSend") << true;
+    }
+    void fehlerMeldenBoxart()
+    {
+        QFETCH(QString, haken);
+        QFETCH(bool, vonSelbst);
+        TwKelvor *w = env->oeffnen();
+        if (!haken.isEmpty())
+            w->findChild<QCheckBox *>(haken)->setChecked(true);
+        w->FehlerMelden(QStringLiteral("127.0.0.9_PING: TIMEOUT - no answer!"));
+        QCOMPARE(env->dialoge().boxes().size(), 1);
+        const TBoxRequest box = env->dialoge().boxes().first();
+        QCOMPARE(box.caption + u'|' + box.text, QStringLiteral("Fehler|127.0.0.9_PING: TIMEOUT - no answer!"));
+        QCOMPARE(box.buttons, vonSelbst ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+        QVERIFY(wShowbox);
+        QCOMPARE(wShowbox->CloseTimer->enabled(), vonSelbst);
+        if (vonSelbst)
+            QCOMPARE(wShowbox->CloseTimer->interval(), ShowErrTime);
     }
 
     void serviceLogs()

@@ -5,7 +5,6 @@
 #include "link/uKelvor.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -58,33 +57,44 @@ void tst_Linkfenster::waitingTor()
     QTest::qWait(200);
     QCOMPARE(a->sim.count("PING"), 0);
     link.Waiting->click();
-    QVERIFY(warte([&] { return a->sim.count("TRX ") == 1; }));
+    // Done once the acknowledgement has left: its end, too, clears the gate.
+    QVERIFY(warte([&] { return a->sim.count("TRX ") == 1 && a->ruhig(); }));
 
-    // Left held, the safety timer (1000 ms here) lets it go.
-    QElapsedTimer uhr;
+    // Left held, the safety timer (1000 ms here) lets it go, and only it.
+    QSignalSpy sicherung(link.WaitingTimer, &TTimer::timeout);
+    int sicherungBeimSenden = -1;
+    connect(&a->sim, &TXqSim::frameReceived, this, [&](const TXqSimFrame &f) {
+        if (f.word == "STAT")
+            sicherungBeimSenden = int(sicherung.size());
+    });
+    SetTimeScale(kSchnell);
     link.Waiting->setChecked(true);
-    uhr.start();
+    SetTimeScale(kProgrammZeit);
     a->reihe(SB_STAT);
-    QVERIFY(warte([&] { return a->sim.count("STAT") == 1; }));
-    QVERIFY2(uhr.elapsed() >= 900, qPrintable(QString::number(uhr.elapsed())));
-    QVERIFY(warte([&] { return a->sim.count("TRX ") == 2 && !link.Waiting->isChecked(); }));
+    QVERIFY(warte([&] { return a->sim.count("TRX ") == 2 && a->ruhig(); }));
+    QCOMPARE(sicherungBeimSenden, 1);
+    QVERIFY(!link.Waiting->isChecked());
+    QCOMPARE(a->enden, (QStringList{"PING:Beantwortet", "STAT:Beantwortet"}));
     QCOMPARE(a->host.fehler, QStringList());
 }
 
 void tst_Linkfenster::noWait()
 {
-    // Answers slow enough that all requests are out before the first one comes.
-    QVERIFY2(neuStarten(0.5), qPrintable(a->grund));
+    // The stand-in answers only once all requests are out: none waited for an answer.
     a->host.noWait = true;
-    a->sim.addFault("*", TXqSimFault::delay(600), 4);
+    a->sim.setAnswersHeld(true);
     QSignalSpy tor(a->link->Waiting, &QCheckBox::toggled);
     for (const NeuerBefehl *b : {&SB_PING, &SB_STAT, &SB_ZEIT, &SB_HERD})
         a->reihe(*b);
-    QVERIFY(warte([&] { return a->sim.count("TRX ") == 4; }));
-    QTest::qWait(100);
+    QVERIFY(warte([&] { return a->sim.count("HERD") == 1 && a->link->MakroZeilen().isEmpty(); }));
+    a->sim.setAnswersHeld(false);
+    QVERIFY(warte([&] { return a->sim.count("TRX ") == 4 && a->ruhig(); }));
     QCOMPARE(Woerter(a->sim), (QStringList{"PING", "STAT", "ZEIT", "HERD", "TRX ACK", "TRX ACK", "TRX ACK", "TRX ACK"}));
     QCOMPARE(a->host.fehler, QStringList());
     QCOMPARE(tor.count(), 0);
+    // Each send took the place of the one before; the last was answered (by the first answer
+    // that came, as any good answer ends the command in flight).
+    QCOMPARE(a->enden, (QStringList{"PING:Verworfen", "STAT:Verworfen", "ZEIT:Verworfen", "HERD:Beantwortet"}));
 }
 
 void tst_Linkfenster::diagnoseSchalter_data()
@@ -94,7 +104,8 @@ void tst_Linkfenster::diagnoseSchalter_data()
     QTest::addColumn<bool>("endlos");
     QTest::addColumn<bool>("serverAn");
     QTest::addColumn<int>("jeVerbindung");   // 0: answered, else written that often per attempt
-    // Outside the service view only NoWait counts.
+    // Outside the service view only NoWait counts. Rows where no answer can come run their
+    // time-outs fast.
     QTest::newRow("Kill ohne Serviceansicht") << false << true << true << true << 0;
     QTest::newRow("Kill") << true << true << false << true << 1;
     QTest::newRow("Kill und EndlosSenden") << true << true << true << true << 10;
@@ -108,15 +119,21 @@ void tst_Linkfenster::diagnoseSchalter()
     QFETCH(bool, endlos);
     QFETCH(bool, serverAn);
     QFETCH(int, jeVerbindung);
+    const bool beantwortet = jeVerbindung == 0;
+    if (!beantwortet)
+        QVERIFY2(neuStarten(kSchnell), qPrintable(a->grund));
     ServiceMode = service;
     a->host.kill = kill;
     a->host.endlos = endlos;
     if (!serverAn)
         a->server.Deaktivieren();
     a->reihe(SB_PING);
-    const bool beantwortet = jeVerbindung == 0;
-    QVERIFY(warte([&] { return beantwortet ? a->sim.count("TRX ") == 1 : a->host.meldungen.size() == 1; }));
-    QTest::qWait(100);
+    QVERIFY(warte([&] {
+        return a->enden.size() == 1 && a->ruhig() && a->sim.count("TRX ") == (beantwortet ? 1 : 0)
+               && a->sim.count("PING") == (beantwortet ? 1 : 3 * jeVerbindung);
+    }));
+    QCOMPARE(a->enden.first(), beantwortet ? QStringLiteral("PING:Beantwortet") : QStringLiteral("PING:Aufgegeben"));
+    QCOMPARE(a->host.meldungen.size(), beantwortet ? 0 : 1);
     // Every attempt on a connection of its own, each of its frames on that one.
     const QList<TXqSimFrame> pings = a->sim.framesOf("PING");
     QCOMPARE(pings.size(), beantwortet ? 1 : 3 * jeVerbindung);

@@ -96,6 +96,16 @@ void tst_Rahmen::pruefen_data()
     const QByteArray namen = "bpl20001\tSEPARAT\t0002\tEUCD\t00C7\tx EPAR";
     ping("EPAR im Namen", frame(namen), "Gut:" + frame(namen).mid(2));
     ping("EPAR nach kleiner Nummer", frame("bpli000a\tEPAR\t"), f + "PARAMETERFEHLER");
+    const QByteArray kurz = "bpl21\tSEPARAT\tC7\tEUCD\t0A\tx";
+    ping("EPAR nach kurzer Nummer", frame(kurz), "Gut:" + frame(kurz).mid(2));
+    ping("EPAR nach fuenf Ziffern", frame("bpl200001\tEPAR\t"), f + "PARAMETERFEHLER");
+    // A deck runs a program whose name holds the letters.
+    const QByteArray herd = "herd00\t0001\tSEPARAT\t0258\t00E6\t00F0\t1071\t0002\t50\x05"
+                            "herd01\t0002\tEUCD-Brot\t0000\t0014\t0000\t0000\t0000\t00\x05";
+    ping("EPAR im Decknamen", frame(herd), "Gut:" + frame(herd).mid(2));
+    ping("EPAR als Antwort auf HERD", frame("herd\tEPAR"), f + "PARAMETERFEHLER");
+    ping("EPAR im Feld nach dem Namen", frame("herd00\t0001\tN\tEPAR\t00E6\t"), f + "PARAMETERFEHLER");
+    ping("EPAR im Namen ohne Feldende", frame("herd00\t0001\tSEPARAT"), f + "PARAMETERFEHLER");
     ping("EPAR in anderer Antwort", frame("stat0\t1\t\tEPARNAME\t"), f + "PARAMETERFEHLER");
     ping("EPAR ohne STX", frame(prg).mid(1) + "EPAR", f + "PARAMETERFEHLER");
 }

@@ -4,6 +4,7 @@
 #include "app/Sammlung.h"
 
 #include <QDirIterator>
+#include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QTcpServer>
 
@@ -45,7 +46,24 @@ bool TLinkAufbau::starten()
     QObject::connect(link.get(), &TwXQXOfen::NamenEmpfangen,
                      [merke](const QByteArray &t, bool f) { merke(f ? QStringLiteral("Namen:1:") : QStringLiteral("Namen:0:"), t); });
     QObject::connect(link.get(), &TwXQXOfen::NachtstartsAnzeigen, [merke](const QByteArray &t) { merke(QStringLiteral("Nacht:"), t); });
+    QObject::connect(link.get(), &TwXQXOfen::BefehlBeendet, [this](const NeuerBefehl &b, TwXQXOfen::TBefehlsEnde wie) {
+        enden << EndeText(b.Kommando, wie);
+        if (beiEnde)
+            beiEnde(b, wie);
+    });
     return true;
+}
+
+bool TLinkAufbau::ruhig() const
+{
+    return !link->BefehlImFlug() && !link->SendenBeschaeftigt() && link->MakroZeilen().isEmpty()
+           && sim.answersPending() == 0 && server.OffeneVerbindungen() == 0;
+}
+
+QString EndeText(const QByteArray &wort, TwXQXOfen::TBefehlsEnde wie)
+{
+    return QString::fromLatin1(wort) + u':'
+           + QString::fromLatin1(QMetaEnum::fromType<TwXQXOfen::TBefehlsEnde>().valueToKey(int(wie)));
 }
 
 bool TLinkTest::neuStarten(double zeitFaktor)

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 inline const QHostAddress kPc(QStringLiteral("127.0.0.1"));
@@ -18,12 +19,17 @@ class TFakeHost : public TLinkHost
 public:
     void BefehlEintragen(const QString &t) override { befehle << t; }
     void AntwortEintragen(const QString &t) override { antworten << t; }
-    void FehlerEintragen(const QString &t) override { fehler << t; }
+    void FehlerEintragen(const QString &t) override
+    {
+        fehler << t;
+        if (beiFehler)
+            beiFehler(t);
+    }
     void FehlerMelden(const QString &t) override { meldungen << t; }
     bool NoWaitGesetzt() const override { return noWait; }
-    bool PingTimerGesetzt() const override { return false; }
-    bool StatTimerGesetzt() const override { return false; }
-    bool ZeitTimerGesetzt() const override { return false; }
+    bool PingTimerGesetzt() const override { return ping; }
+    bool StatTimerGesetzt() const override { return stat; }
+    bool ZeitTimerGesetzt() const override { return zeit; }
     bool KillBoxGesetzt() const override { return kill; }
     bool EndlosSendenGesetzt() const override { return endlos; }
     bool ServerStoppen() override { server->Deaktivieren(); return true; }
@@ -32,16 +38,30 @@ public:
     void VersionSetzen(const QString &t) override { version = t; }
 
     TAntwortServer *server = nullptr;
-    bool noWait = false, kill = false, endlos = false;
+    bool noWait = false, kill = false, endlos = false, ping = false, stat = false, zeit = false;
+    // Runs at each error line as it is written, inside the link's call.
+    std::function<void(const QString &)> beiFehler;
     QStringList befehle, antworten, fehler, meldungen;
     QString xqZeit, version;
 };
 
+// Time scales of the link tests. At the program's own timing no answer of the in-process
+// stand-in comes near its answer time-out, however busy the machine; tests that wait for a
+// time-out run it fast and go back to the program's timing before an answer matters again.
+inline constexpr double kProgrammZeit = 1.0;
+inline constexpr double kSchnell = 0.1;
+
 // Program at 127.0.0.1, stand-in at 127.0.0.2, one free port for both; time scaled.
 struct TLinkAufbau
 {
-    explicit TLinkAufbau(double zeitFaktor = 0.1);
-    ~TLinkAufbau() { link.reset(); }
+    explicit TLinkAufbau(double zeitFaktor = kProgrammZeit);
+    ~TLinkAufbau()
+    {
+        // The link ends a command still in flight on its way out; the hooks may need the test.
+        beiEnde = nullptr;
+        host.beiFehler = nullptr;
+        link.reset();
+    }
     // Server, link and stand-in started; false (with the reason in `grund`) when not.
     bool starten();
     void reihe(const NeuerBefehl &b, const QByteArray &param = {}) { link->BefehlEinreihen(QByteArray(), b, param); }
@@ -55,7 +75,17 @@ struct TLinkAufbau
     quint16 port = 0;
     // What reached the list editor and the night-start window, in order.
     QStringList signale;
+    // Every ending of a command, as "<word>:<way>" ("PING:Beantwortet").
+    QStringList enden;
+    // Runs at each ending as it is reported, inside the link's call.
+    std::function<void(const NeuerBefehl &, TwXQXOfen::TBefehlsEnde)> beiEnde;
+    // The link and the stand-in have nothing left to do: no command in flight, nothing
+    // queued or on the wire, no answer on its way.
+    bool ruhig() const;
 };
+
+// "<word>:<way>" as TLinkAufbau::enden holds it.
+QString EndeText(const QByteArray &wort, TwXQXOfen::TBefehlsEnde wie);
 
 // Base of the link tests: a started link for each test function; a box nobody expected fails it.
 class TLinkTest : public QObject
@@ -63,10 +93,11 @@ class TLinkTest : public QObject
     Q_OBJECT
 protected:
     bool neuStarten(double zeitFaktor);
-    static bool warte(const std::function<bool()> &bedingung) { return QTest::qWaitFor(bedingung, 10000); }
+    // The bound only ends a test that went wrong; nothing waits for it to pass.
+    static bool warte(const std::function<bool()> &bedingung) { return QTest::qWaitFor(bedingung, 30000); }
     std::unique_ptr<TLinkAufbau> a;
 private slots:
-    void init() { QVERIFY2(neuStarten(0.1), qPrintable(a->grund)); }
+    void init() { QVERIFY2(neuStarten(kProgrammZeit), qPrintable(a->grund)); }
     void cleanup();
 };
 

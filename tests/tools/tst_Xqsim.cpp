@@ -20,7 +20,7 @@ private slots:
                               << QByteArray("bpl20001\tWeizenbr\xF6tchen\t0002\tRoggenmischbrot\t0003\tBaguette\t");
         QTest::newRow("BPRG free slot") << QByteArray("BPRG0004") << QByteArray("bprg\tCANNOT OPEN");
         QTest::newRow("BPRG 200") << QByteArray("BPRG00C8") << QByteArray("bprg\tEPAR");
-        QTest::newRow("LOAD missing") << QByteArray("LOAD0001\t0063") << QByteArray("load\x15" "2");
+        QTest::newRow("LOAD missing") << QByteArray("LOAD0001\t0063") << QByteArray("load\x15" "2\t");
         QTest::newRow("LOAD") << QByteArray("LOAD0002\t0002") << "load" + ack;
         QTest::newRow("STOP no deck") << QByteArray("STOP0004") << QByteArray("stop\tEPAR");
         for (const char *r : {"STAR0001", "SWAD0003\t005", "AZUG0001\t100", "SOLL0001\t00FF", "BZEI0001\t0258", "OFEN02\t-01"})

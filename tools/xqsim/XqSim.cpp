@@ -136,6 +136,13 @@ int TXqSim::answersPending() const
     return int(m_queue.size()) + m_delayed + m_held + (m_current ? 1 : 0);
 }
 
+void TXqSim::setAnswersHeld(bool held)
+{
+    m_answersHeld = held;
+    if (!held)
+        startNext();
+}
+
 void TXqSim::clearRecords()
 {
     m_frames.clear();
@@ -382,7 +389,7 @@ void TXqSim::enqueue(const TOutgoing &out)
 
 void TXqSim::startNext()
 {
-    if (m_current || m_queue.empty())
+    if (m_current || m_queue.empty() || m_answersHeld)
         return;
     m_currentOut = m_queue.front();
     m_queue.pop_front();

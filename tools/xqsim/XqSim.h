@@ -114,6 +114,8 @@ public:
     const QList<QByteArray> &answersSent() const { return m_answers; }
     // Answers waiting, delayed or being written.
     int answersPending() const;
+    // While held, answers wait in their order and none is written; releasing writes them.
+    void setAnswersHeld(bool held);
     void clearRecords();
 
 signals:
@@ -179,4 +181,5 @@ private:
     TOutgoing m_currentOut;
     bool m_currentConnected = false;
     QTimer *m_currentTimer = nullptr;
+    bool m_answersHeld = false;
 };

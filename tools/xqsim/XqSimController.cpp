@@ -274,12 +274,14 @@ QByteArray TXqSimController::deckCommand(const QByteArray &word, const QByteArra
     }
 
     if (word == "LOAD") {
-        // Flags of the refusal: bit 0 a program runs, bit 1 no such program.
+        // A refusal: NAK right after the word, then its flags (bit 0 a program runs, bit 1 no
+        // such program) ended by a TAB. Only a NAK after the first TAB refuses the frame as a
+        // whole, so the program reads these flags and says why.
         if (!m_programs.contains(int(value)))
-            return QByteArray("load") + NAK + "2";
+            return QByteArray("load") + NAK + "2" + TAB;
         for (int i : which)
             if (m_decks.at(i).status1 & 0x0001)
-                return QByteArray("load") + NAK + "1";
+                return QByteArray("load") + NAK + "1" + TAB;
     }
 
     for (int i : which) {
