@@ -216,6 +216,8 @@ public:
     void VersionClick();
     void OfenShowClick();
     void BeendenBtnClick();
+    // "Backprogrammfenster": shows the list editor.
+    void BPrgBtnClick();
     void Info1Click();
     void DebugfensterZeigen1Click();
     // Ctrl+Alt+Shift+D (key code 68) opens the diagnostic view; other keys pass.

@@ -5,6 +5,7 @@
 #include "app/Sammlung.h"
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
+#include "programs/uXQXGesamtListe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -66,6 +67,7 @@ void TwKelvor::BefehleVerbinden()
     klick(Version, &TwKelvor::VersionClick);
     klick(OfenShow, &TwKelvor::OfenShowClick);
     klick(BeendenBtn, &TwKelvor::BeendenBtnClick);
+    klick(BPrgBtn, &TwKelvor::BPrgBtnClick);
 
     connect(Info1, &QAction::triggered, this, &TwKelvor::Info1Click);
     connect(DebugfensterZeigen1, &QAction::triggered, this, &TwKelvor::DebugfensterZeigen1Click);
@@ -163,6 +165,15 @@ void TwKelvor::OfenShowClick()
 }
 
 void TwKelvor::BeendenBtnClick() { close(); }
+
+void TwKelvor::BPrgBtnClick()
+{
+    if (!wXQXGesamtListe)
+        return;
+    wXQXGesamtListe->show();
+    wXQXGesamtListe->raise();
+    wXQXGesamtListe->activateWindow();
+}
 
 void TwKelvor::Info1Click()
 {
