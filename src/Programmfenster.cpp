@@ -7,6 +7,7 @@
 #include "printing/RpFormPreview_NQ_dt.h"
 #include "printing/RpFormSetup_NQ_dt.h"
 #include "printing/uRaveDrucken.h"
+#include "programs/uXQXGesamtListe.h"
 
 TwKelvor *FensterErzeugen(const QStringList &arguments)
 {
@@ -17,6 +18,7 @@ TwKelvor *FensterErzeugen(const QStringList &arguments)
     AboutBox = new TAboutBox(kelvor); // shown modally to the main window by "Info"
     RavePreviewForm_NQ_dt = new TRavePreviewForm_NQ_dt(kelvor); // hidden; the report runs show it
     RPSetupForm_NQ_dt = new TRPSetupForm_NQ_dt(kelvor);         // hidden; the report runs show it
+    wXQXGesamtListe = new TwXQXGesamtListe(kelvor); // shown by "Backprogrammfenster"
     wRaveDrucken = new TwRaveDrucken(kelvor);                   // never shown; the list editor prints through it
     return kelvor;
 }

@@ -1,6 +1,7 @@
 #include "app/StringGrid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace {
 const QColor kFestGrau(0xD4, 0xD0, 0xC8);
@@ -10,6 +11,9 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent)
 {
     horizontalHeader()->hide();
     verticalHeader()->hide();
+    // Columns and rows take any width and height they are given, down to 0.
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setMinimumSectionSize(0);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
 }
@@ -73,6 +77,9 @@ void TStringGrid::styleCell(int col, int row)
     if (isFixed(col, row)) {
         it->setFlags(Qt::ItemIsEnabled);
         it->setBackground(kFestGrau);
+    } else if (m_readOnlyCols.contains(col)) {
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        it->setData(Qt::BackgroundRole, QVariant());
     } else {
         it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
         it->setData(Qt::BackgroundRole, QVariant());
@@ -84,4 +91,56 @@ void TStringGrid::restyleAll()
     for (int r = 0; r < rowCount(); ++r)
         for (int c = 0; c < columnCount(); ++c)
             styleCell(c, r);
+}
+
+void TStringGrid::SetColReadOnly(int col, bool readOnly)
+{
+    if (readOnly)
+        m_readOnlyCols.insert(col);
+    else
+        m_readOnlyCols.remove(col);
+    for (int r = 0; r < rowCount(); ++r)
+        if (col >= 0 && col < columnCount())
+            styleCell(col, r);
+}
+
+QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (!target.isValid())
+        return target;
+    int row = qMax(target.row(), m_fixedRows);
+    int col = qMax(target.column(), m_fixedCols);
+    while (row < rowCount() && isRowHidden(row))
+        ++row;
+    while (col < columnCount() && isColumnHidden(col))
+        ++col;
+    if (row >= rowCount() || col >= columnCount())
+        return currentIndex();
+    return model()->index(row, col);
+}
+
+bool TStringGrid::onFixedCell(const QPoint &pos) const
+{
+    const QModelIndex i = indexAt(pos);
+    return i.isValid() && isFixed(i.column(), i.row());
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent *event)
+{
+    if (onFixedCell(event->position().toPoint())) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (onFixedCell(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseDoubleClickEvent(event);
 }

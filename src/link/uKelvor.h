@@ -224,6 +224,8 @@ public:
     void BeendenBtnClick();
     // Shows the night-start window.
     void NachtBtnClick();
+    // "Backprogrammfenster": shows the list editor.
+    void BPrgBtnClick();
     void Info1Click();
     void DebugfensterZeigen1Click();
     // Ctrl+Alt+Shift+D (key code 68) opens the diagnostic view; other keys pass.

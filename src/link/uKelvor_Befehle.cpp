@@ -6,6 +6,7 @@
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
 #include "link/uXQXNachtstarts.h"
+#include "programs/uXQXGesamtListe.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +25,16 @@ const int LogPanelZuwachs = 200;
 
 // Key code of the letter D.
 const int TasteD = 68;
+
+// Brings one of the program's other windows to the front; it may not exist (yet).
+void FensterZeigen(QWidget *w)
+{
+    if (!w)
+        return;
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
 } // namespace
 
 QByteArray HerdMaske(int herdNo)
@@ -68,6 +79,7 @@ void TwKelvor::BefehleVerbinden()
     klick(OfenShow, &TwKelvor::OfenShowClick);
     klick(BeendenBtn, &TwKelvor::BeendenBtnClick);
     klick(NachtBtn, &TwKelvor::NachtBtnClick);
+    klick(BPrgBtn, &TwKelvor::BPrgBtnClick);
 
     connect(Info1, &QAction::triggered, this, &TwKelvor::Info1Click);
     connect(DebugfensterZeigen1, &QAction::triggered, this, &TwKelvor::DebugfensterZeigen1Click);
@@ -158,22 +170,14 @@ void TwKelvor::OfenShowClick()
 {
     if (Links.empty())
         return;
-    TwXQXOfen *ofen = Links[0];
-    ofen->show();
-    ofen->raise();
-    ofen->activateWindow();
+    FensterZeigen(Links[0]);
 }
 
 void TwKelvor::BeendenBtnClick() { close(); }
 
-void TwKelvor::NachtBtnClick()
-{
-    if (!wXQXNachtStarts)
-        return;
-    wXQXNachtStarts->show();
-    wXQXNachtStarts->raise();
-    wXQXNachtStarts->activateWindow();
-}
+void TwKelvor::NachtBtnClick() { FensterZeigen(wXQXNachtStarts); }
+
+void TwKelvor::BPrgBtnClick() { FensterZeigen(wXQXGesamtListe); }
 
 void TwKelvor::Info1Click()
 {

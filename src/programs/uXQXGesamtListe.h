@@ -1,0 +1,322 @@
+#pragma once
+// The list editor: 200 program slots with their names, one program at a time in the phase grid,
+// the checks against the limits and the questions before a program or the list leaves it.
+#include "app/MyButton.h"
+#include "app/StringGrid.h"
+#include "link/uXQXKonstanten.h"
+#include "programs/Programmpruefung.h"
+#include "programs/ProgrammRaster.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+class TDateiDialog;
+class TNamenMemo;
+class TSG1Delegate;
+class TTimer;
+
+// Up and down arrows beside the name grid.
+class TUpDown : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TUpDown(QWidget *parent = nullptr);
+    QToolButton *Hoch;
+    QToolButton *Runter;
+signals:
+    void Click(bool hoch);
+};
+
+// Index 1..10 = phase = grid row; index 0 is unused.
+using TKnopfReihe = std::array<TChangeButton *, RasterPhasen + 1>;
+
+class TwXQXGesamtListe : public QWidget
+{
+    Q_OBJECT
+public:
+    // Builds every component and runs the creation handler.
+    explicit TwXQXGesamtListe(QWidget *parent = nullptr);
+    ~TwXQXGesamtListe() override;
+
+    // ==== data ====
+    // Slots 0..199; programs are 1..199, slot 0 is written and sent but never shown.
+    TBackprogrammListe BPrgListe{};
+    // The program the editor shows.
+    TBackprogramm AktBPrg{};
+    // Names of the slots as the name grid shows them.
+    TNamenListe BPrgNamen{};
+    bool PrgGeaendert = false;
+    bool ListeGeaendert = false;
+    // Empty for a new list.
+    QString ListeDateiName;
+    // The slot an edited program goes back to when the number changes.
+    int GemerkteNr = 0;
+    bool UmwSpalteAus = false;
+    bool AusgSpalteEin = false;
+    TKnopfReihe SchwadenKnopf{};
+    TKnopfReihe UmwKnopf{};
+    TKnopfReihe AusgKnopf{};
+    QString GesBackzeitText;
+    QString TxtAchtung;
+    QString TxtFehler;
+    QString TxtUebersicht;
+
+    // ==== program list ====
+    // Makes slot n (1..199) the shown program.
+    void ProgrammWaehlen(int n);
+    // Name grid, caption, window shown, program n; clears PrgGeaendert. ListeGeaendert is left
+    // as it is: a caller that loaded or saved the list clears it before.
+    void ListeAnzeigen(int n);
+    // A copy of `rec` becomes the shown program of slot `slot`, is shown and checked.
+    void ProgrammSetzen(const TBackprogramm &rec, int slot);
+    void ProgrammSetzen(const TBackprogramm &rec);
+    // Shows the empty program; clears PrgGeaendert.
+    void ProgrammLeeren();
+    // The editor into slot n (1..199); true when the program passed its checks.
+    bool ProgrammInListeSpeichern(int n);
+    // The editor into slot n, or for n < 1 into the first free slot; false when there is none.
+    bool ProgrammAblegen(int n);
+    // The first slot whose name is the free name (trailing blanks not counted); 0 when none.
+    int FreierPlatz() const;
+    void NamenAnzeigen(const QString &ofenname);
+    void NamenAnzeigen(const QString &ofenname, const TNamenListe &namen);
+    void NamenSpalteLeeren();
+    // The number in NrWahl.
+    int Nummer() const;
+    // First and last slot of the name grid's selection (never slot 0); false when none.
+    bool NamenAuswahl(int &von, int &bis) const;
+
+    // ==== phase grid ====
+    // The shown program into the editor, as program `slot`.
+    void ProgrammAnzeigen(int slot);
+    void ProgrammAnzeigen();
+    // The editor into AktBPrg as program `slot` (the number shown when not given) and its
+    // check; true when nothing is wrong. An open cell is taken over and checked first.
+    bool GridZuProgramm(bool mitMeldung, int operation, int slot);
+    bool GridZuProgramm(bool mitMeldung, int operation);
+    // Checks and normalises cell (col, row), or the current cell.
+    void ZellePruefen(int col, int row);
+    void ZellePruefen();
+    // An open cell editor's text into its cell.
+    void ZellenEditorUebernehmen();
+    void InitTexte();
+    void KnoepfeAuffrischen();
+    TRasterZellen RasterZellen() const;
+    static TKnopfZustaende Zustaende(const TKnopfReihe &knoepfe);
+    // Rest labels and colours from the cells.
+    void SummenAktualisieren();
+
+    // ==== checks ====
+    // Bit 0: values above their limits remain; bit 1: the sums do not fit.
+    int ProgrammPruefen(bool mitMeldung, int operation, bool automatisch, TBackprogramm &rec, bool &gespeichert,
+                        QString &betroffen);
+    // -1 when a sum does not fit; `text` gets the message body.
+    int SummenzeitenPruefen(const TSummen &summen, bool mitMeldung, QString &text);
+    // True when the operation may go on.
+    bool ListePruefen(bool mitMeldung, int operation, TBackprogrammListe &liste, bool &gespeichert);
+    TPruefRegeln PruefRegeln() const;
+    QStringList LangTexte() const;
+
+    // Locks (false) or frees (true) the controls while a transfer runs.
+    void BedienungFreigeben(bool freigeben);
+    bool BedienungGesperrt() const { return m_gesperrt; }
+
+    // The save of the list; the close question relies on its answer. Awaits the list files:
+    // until then nothing is saved and it reports false.
+    bool ListeSpeichern1Click();
+
+    // ==== handlers ====
+    void NrWahlEnter();
+    void NrWahlChange();
+    void NamenListeDblClick();
+    void PrgEraseBtnClick();
+    void Neu2Click();
+    void Schlieen1Click();
+    void ePrgNameEnter();
+    // Leaving the quantity or the core temperature forward goes to the first grid cell.
+    void eMengeExit(QWidget *neu);
+    void eXQKernExit(QWidget *neu);
+    void SG1Enter();
+    void SG1Exit();
+    void ZeileKopierenClick();
+    void ZeileEinfuegenClick();
+    void cbSch1Click(int phase);
+    void EnableAusgangClick();
+    // Window keys for the phase grid; true when the key is used up.
+    bool SG1Taste(int key, Qt::KeyboardModifiers modifiers, bool editiert);
+
+    // ==== components, in the order they are created ====
+    QMenuBar *MainMenu1;
+    QMenu *File1;
+    QAction *Neu2;
+    QAction *NeueListe1;
+    QAction *Listeffnen1;
+    QAction *ListeSpeichern1;
+    QAction *ListeSpeichernunter;
+    QAction *FileOpen;
+    QAction *Backprogrammspeichern1;
+    QAction *BPrgSendenan1;
+    QAction *Backprogrammsendenanalle1;
+    QAction *BackprogrammsendenanGruppe1;
+    QAction *BPrgEmpfangen1;
+    QAction *ListeSendenan1;
+    QAction *Listesendenanalle1;
+    QAction *ListeEmpfangen1;
+    QAction *ListeDrucken1;
+    QAction *Drucken1;
+    QAction *MarkierteBackprogrammedruckenVorschau1;
+    QAction *MarkierteBackprogrammedruckenTestAlt1;
+    QAction *AlleBackprogrammedrucken1;
+    QAction *AlleBackprogrammedruckenVorschau1;
+    QAction *AlleBackprogrammedruckenTestAlt1;
+    QAction *Druckereinrichtung1;
+    QAction *SendenSpeichern1;
+    QAction *Schlieen1;
+    QMenu *Bearbeiten1;
+    QAction *Backprogrammkopieren1;
+    QAction *Backprogrammeinfgen1;
+    QAction *MehrereBPrgskopieren1;
+    QAction *MehrereBPrgseinfgen1;
+    QAction *SortierenAZ2;
+    QAction *SortierenZA2;
+    QAction *Nachoben1;
+    QAction *Nachunten2;
+    QMenu *PopupMenu1;
+    QAction *Kopieren1;
+    QAction *Einfgen1;
+    QAction *SortierenAZ1;
+    QAction *SortierenZA1;
+    QAction *Nachoben2;
+    QAction *Nachunten1;
+    QMenu *PopupMenu2;
+    QAction *ZeileKopieren;
+    QAction *ZeileEinfuegen;
+
+    QFrame *Kopfleiste;
+    QPushButton *PintListBtn;
+    QLabel *Label16;
+    QComboBox *OfenWahlBox;
+    QLabel *Ofenname;
+    QFrame *DebugPanel;
+    QPushButton *DoDefaults_voll;
+    QPushButton *Defaults_halb;
+    QPushButton *Chk_v;
+    QPushButton *Chk_h;
+    QPlainTextEdit *Memo1;
+    QCheckBox *EnableAusgang;
+    QCheckBox *CheckMitKern;
+
+    TStringGrid *NamenListe;
+    TUpDown *UpDown1;
+
+    QFrame *BPrgPanel;
+    QFrame *Panel1;
+    QLabel *LNrWahl;
+    QSpinBox *NrWahl;
+    QLabel *LPrgName;
+    TNamenMemo *ePrgName;
+    QLineEdit *Edit1;
+    QLineEdit *Edit2;
+    TNamenMemo *ePrgNameKy;
+    QLabel *LMenge;
+    QLineEdit *eMenge;
+    QLabel *LXQKern;
+    QLineEdit *eXQKern;
+    QLabel *Einheit_SollKT;
+    QPushButton *PrgEraseBtn;
+    QPushButton *Button1;
+    TStringGrid *SG1;
+    QLabel *GesBackzeit;
+    QLabel *LRestzeiten;
+    QLabel *SchwadenRest;
+    QLabel *AbzugRest;
+    QLabel *UmwRest;
+    QLabel *AusgRest;
+    QGroupBox *EinzelBox;
+    QPushButton *SpeichernPrg;
+    QPushButton *LadenPrg;
+    QPushButton *SendenPrg;
+    QPushButton *LesenPrg;
+    QGroupBox *ListenBox;
+    QPushButton *SpeichernPrgListe;
+    QPushButton *LadenPrgListe;
+    QPushButton *SendenPrgListe;
+    QPushButton *LesenPrgListe;
+
+    QFrame *FortschrittsPanel;
+    QProgressBar *Gauge1;
+    QLabel *Label14;
+    QLabel *Label15;
+    QLabel *Label_ToPC;
+    QLabel *Label_FromPC;
+    QPushButton *Ausblenden;
+    QPushButton *Cancel;
+
+    // Run-time texts by index (see ListenEditorTexte), translated with the window.
+    QListWidget *Lang;
+
+    TDateiDialog *OpenDialog;
+    TDateiDialog *SaveDialog;
+    TTimer *TimeOut;
+    TTimer *SendallTimeout;
+    TTimer *StartTimer;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void KomponentenErzeugen();
+    void MenuesErzeugen();
+    void Anordnen();
+    void Verbinden();
+    void RasterVerbinden();
+    void FormCreate();
+    void FormShow();
+    void FormHide();
+    // False when the window stays open.
+    bool FormClose();
+    void StartTimerTimer();
+    void FokusGewechselt(QWidget *alt, QWidget *neu);
+    void SG1ZelleGewechselt(int row, int col, int prevRow, int prevCol);
+    void SG1ZelleGeschrieben(int col, int row);
+    // Empties the cells of switched-off columns; they never hold a value.
+    void SpaltenSchalten();
+    void RasterSchreiben(const TRasterZellen &zellen);
+    void NamenAuswahlBegrenzen();
+    QString LangText(int i) const;
+    bool imFenster(QWidget *w) const;
+
+    TSG1Delegate *m_delegate = nullptr;
+    QWidget *m_summenZeile = nullptr;
+    // Bulk writes of the grid recompute the sums once at their end.
+    int m_rasterSchreiben = 0;
+    bool m_zellePruefen = false;
+    bool m_gesperrt = false;
+    bool m_sanduhr = false;
+    // The last control left by Tab (forward).
+    QWidget *m_tabVerlassen = nullptr;
+    // The window moves the current cell itself and has checked the cell it leaves.
+    bool m_nichtPruefen = false;
+};
+
+extern TwXQXGesamtListe *wXQXGesamtListe;
