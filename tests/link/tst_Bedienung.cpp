@@ -11,7 +11,6 @@
 #include <memory>
 
 namespace {
-const QHostAddress Steuerung(QStringLiteral("127.0.0.2"));
 const QString Uhrformat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
 } // namespace
 
@@ -29,11 +28,10 @@ private slots:
     void init()
     {
         // A port of the program's range that is free where both sides listen.
-        port = FreierPort(2600, 2699, pc);
-        QVERIFY(port);
-        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
         sim = std::make_unique<TXqSim>();
-        QVERIFY2(sim->start(port, Steuerung, pc), qPrintable(sim->errorString()));
+        port = SimAufFreiemPort(*sim, pc);
+        QVERIFY2(port, qPrintable(sim->errorString()));
+        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
     }
 
     void cleanup()

@@ -16,7 +16,6 @@
 #include <memory>
 
 namespace {
-const QHostAddress Steuerung(QStringLiteral("127.0.0.2"));
 
 QString Zelle(int col, int row) { return wXQXNachtStarts->NachtstartGrid->cell(col, row); }
 // Row 1 (Monday) to 7 (Sunday) as the four cells joined by "|".
@@ -51,11 +50,10 @@ private slots:
 
     void init()
     {
-        port = FreierPort(2600, 2699, pc);
-        QVERIFY(port);
-        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
         sim = std::make_unique<TXqSim>();
-        QVERIFY2(sim->start(port, Steuerung, pc), qPrintable(sim->errorString()));
+        port = SimAufFreiemPort(*sim, pc);
+        QVERIFY2(port, qPrintable(sim->errorString()));
+        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
     }
 
     void cleanup()

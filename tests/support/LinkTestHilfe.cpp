@@ -93,6 +93,16 @@ quint16 FreierPort(quint16 von, quint16 bis, const QHostAddress &pc)
     return 0;
 }
 
+quint16 SimAufFreiemPort(TXqSim &sim, const QHostAddress &pc, quint16 von, quint16 bis)
+{
+    for (int versuch = 0; versuch < 50; ++versuch) {
+        const quint16 port = FreierPort(von, bis, pc);
+        if (port && sim.start(port, kSteuerung, pc))
+            return port;
+    }
+    return 0;
+}
+
 QStringList Fehlerdatei()
 {
     QStringList out;

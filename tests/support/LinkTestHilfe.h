@@ -104,6 +104,9 @@ private slots:
 // A port free on `pc` and on the stand-in's 127.0.0.2 within [von, bis].
 quint16 FreierPort(quint16 von = 20000, quint16 bis = 60000,
                    const QHostAddress &pc = QHostAddress(QStringLiteral("127.0.0.1")));
+// Starts `sim` on 127.0.0.2 at a port of [von, bis] that is free on `pc` too, answering to `pc`;
+// searches again when another test takes the port in between. 0 when none was found.
+quint16 SimAufFreiemPort(TXqSim &sim, const QHostAddress &pc, quint16 von = 2600, quint16 bis = 2699);
 // Lines of the day-folder error files, without their time stamps.
 QStringList Fehlerdatei();
 // The record of the command table with this name.
