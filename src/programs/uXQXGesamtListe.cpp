@@ -143,6 +143,9 @@ void TwXQXGesamtListe::FormCreate()
     TxtAchtung = QStringLiteral("ACHTUNG");
     TxtFehler = QStringLiteral("Fehler");
     FortschrittsPanel->move(8, 104);
+    // Over the other components while a transfer runs. Raised only now: raising puts it last
+    // among its siblings, out of the order the translation walks.
+    FortschrittsPanel->raise();
     Label14->move(Label14->x(), 14);
     Label15->move(Label15->x(), 14);
     // 8.
@@ -164,6 +167,7 @@ void TwXQXGesamtListe::FormCreate()
     for (int r = 1; r <= RasterPhasen; ++r)
         SG1->setCell(Spalte::Phase, r, QString::number(r));
     // 10. The button rows were filled as the buttons were made; none of them takes the focus.
+    KnoepfeEinsetzen();
     InitTexte();
     KnoepfeAuffrischen();
     // 11.

@@ -288,6 +288,8 @@ private:
     void KomponentenErzeugen();
     void MenuesErzeugen();
     void Anordnen();
+    // The 30 buttons into their cells of SG1.
+    void KnoepfeEinsetzen();
     void Verbinden();
     void RasterVerbinden();
     void FormCreate();

@@ -205,10 +205,12 @@ void TwXQXGesamtListe::KomponentenErzeugen()
         w->hide();
 
     SG1 = named(new TStringGrid(BPrgPanel), "SG1");
-    // Phase by phase, steam, fan and output; odd phases start off, even ones on.
+    // Phase by phase, steam, fan and output; odd phases start off, even ones on. They are
+    // components of the panel, where the translation finds them, until KnoepfeEinsetzen puts
+    // them into their cells.
     for (int i = 1; i <= RasterPhasen; ++i) {
         auto knopfFuer = [this, i](const char *art, const QString &an, const QString &aus) {
-            auto *b = new TChangeButton(SG1->viewport());
+            auto *b = new TChangeButton(BPrgPanel);
             b->setObjectName(QLatin1String(art) + QString::number(i));
             // As a loaded button: the state first, the texts after it, so the caption stays empty.
             b->SetZustand(i % 2 == 0);
@@ -352,11 +354,6 @@ void TwXQXGesamtListe::Anordnen()
     SG1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SG1->setFixedSize(breite + 2 * SG1->frameWidth(), RasterZeilen * SG1Zeilenhoehe + 2 * SG1->frameWidth());
     SG1->setTabKeyNavigation(true);
-    for (int r = 1; r <= RasterPhasen; ++r) {
-        SG1->setIndexWidget(SG1->model()->index(r, Spalte::SchwadenKnopf), SchwadenKnopf[size_t(r)]);
-        SG1->setIndexWidget(SG1->model()->index(r, Spalte::UmwKnopf), UmwKnopf[size_t(r)]);
-        SG1->setIndexWidget(SG1->model()->index(r, Spalte::AusgKnopf), AusgKnopf[size_t(r)]);
-    }
     SG1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     // The rest labels sit under their columns.
@@ -428,11 +425,21 @@ void TwXQXGesamtListe::Anordnen()
     fenster->setMenuBar(MainMenu1);
     fenster->addWidget(Kopfleiste);
     fenster->addLayout(mitte, 1);
-    FortschrittsPanel->raise();
 
     setTabOrder(NrWahl, ePrgName);
     setTabOrder(ePrgName, eMenge);
     setTabOrder(eMenge, eXQKern);
     setTabOrder(eXQKern, SG1);
     setTabOrder(SG1, NamenListe);
+}
+
+void TwXQXGesamtListe::KnoepfeEinsetzen()
+{
+    // The grid takes them as its own children: done after the translation, which would no
+    // longer find them there.
+    for (int r = 1; r <= RasterPhasen; ++r) {
+        SG1->setIndexWidget(SG1->model()->index(r, Spalte::SchwadenKnopf), SchwadenKnopf[size_t(r)]);
+        SG1->setIndexWidget(SG1->model()->index(r, Spalte::UmwKnopf), UmwKnopf[size_t(r)]);
+        SG1->setIndexWidget(SG1->model()->index(r, Spalte::AusgKnopf), AusgKnopf[size_t(r)]);
+    }
 }
