@@ -38,7 +38,10 @@ bool NamenTextErlaubt(const QString &text, TCodepage cp, int maxBytes)
 TNamenMemo::TNamenMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A one-line name of 20 characters wraps onto the second line as it would on the form; only
+    // a typed line break goes into the name.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     connect(this, &QPlainTextEdit::textChanged, this, &TNamenMemo::textGeaendert);
 }
 
