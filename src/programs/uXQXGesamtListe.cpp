@@ -102,6 +102,9 @@ void TwXQXGesamtListe::Verbinden()
     eMenge->installEventFilter(this);
     eXQKern->installEventFilter(this);
     RasterVerbinden();
+    DateienVerbinden();
+    ListeVerbinden();
+    DruckenVerbinden();
 }
 
 // ---- creation, show, hide, close -------------------------------------------------------------
@@ -238,12 +241,6 @@ void TwXQXGesamtListe::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-bool TwXQXGesamtListe::ListeSpeichern1Click()
-{
-    // The list files are not written yet: nothing is saved.
-    return false;
 }
 
 void TwXQXGesamtListe::StartTimerTimer()
