@@ -303,8 +303,7 @@ void TwXQXGesamtListe::ProgrammWaehlen(int n)
         NrWahl->setValue(n);
     }
     GemerkteNr = n;
-    NamenListe->setCurrentCell(n + 1, 1);
-    NamenListe->selectRow(n + 1);
+    NamenBlockWaehlen(n, n);
 }
 
 void TwXQXGesamtListe::ListeAnzeigen(int n)

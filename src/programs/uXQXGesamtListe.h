@@ -103,6 +103,8 @@ public:
     int Nummer() const;
     // First and last slot of the name grid's selection (never slot 0); false when none.
     bool NamenAuswahl(int &von, int &bis) const;
+    // Selects the name-grid rows of slots von..bis alone, the last one current and in view.
+    void NamenBlockWaehlen(int von, int bis);
 
     // ==== phase grid ====
     // The shown program into the editor, as program `slot`.
@@ -360,8 +362,7 @@ private:
     bool ProgrammDateiOeffnen(const QString &Dateiname, int slot);
     // From now on the editor's program is that of slot n: number, remembered slot, name row.
     void PlatzUebernehmen(int n);
-    // Selects the name-grid rows of slots von..bis, the last one current and in view.
-    void NamenBlockWaehlen(int von, int bis);
+
     // The names table taken from the records, and shown.
     void NamenAusListe();
     // The selected block one slot up or down.

@@ -302,8 +302,7 @@ void TwXQXGesamtListe::PlatzUebernehmen(int n)
     }
     GemerkteNr = n;
     AktBPrg.Nummer = n;
-    NamenListe->setCurrentCell(n + 1, 1);
-    NamenListe->selectRow(n + 1);
+    NamenBlockWaehlen(n, n);
 }
 
 void TwXQXGesamtListe::AenderungenSichern()

@@ -104,7 +104,7 @@ bool TwXQXGesamtListe::NamenListeMouseDown(Qt::MouseButton button, const QPoint 
     // Row 0 is the header, row 1 the hidden slot 0.
     const int row = NamenListe->rowAt(pos.y());
     if (row >= 2) {
-        NamenListe->selectRow(row);
+        NamenBlockWaehlen(row - 1, row - 1);
         PopupMenu1->popup(NamenListe->viewport()->mapToGlobal(pos) + QPoint(10, 10));
     }
     return true;
@@ -197,6 +197,7 @@ void TwXQXGesamtListe::NeuZeigenWennGeaendert(int n, const TBackprogramm &vorher
 
 void TwXQXGesamtListe::NamenBlockWaehlen(int von, int bis)
 {
+    // Through the selection model: the grid's own calls would toggle rows while Ctrl is held.
     const QAbstractItemModel *m = NamenListe->model();
     const QModelIndex aktuell = m->index(bis + 1, 1);
     NamenListe->selectionModel()->setCurrentIndex(aktuell, QItemSelectionModel::NoUpdate);
