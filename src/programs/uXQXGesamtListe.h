@@ -181,7 +181,8 @@ public:
     void Nachoben1Click();
     void Nachunten2Click();
     void UpDown1Click(bool hoch);
-    // A right click on a program row selects it and opens PopupMenu1; true when it was one.
+    // A right click on a program row selects it and opens PopupMenu1; true for every right
+    // click, which the grid then does not see.
     bool NamenListeMouseDown(Qt::MouseButton button, const QPoint &pos);
 
     // ==== printing ====
@@ -362,7 +363,6 @@ private:
     bool ProgrammDateiOeffnen(const QString &Dateiname, int slot);
     // From now on the editor's program is that of slot n: number, remembered slot, name row.
     void PlatzUebernehmen(int n);
-
     // The names table taken from the records, and shown.
     void NamenAusListe();
     // The selected block one slot up or down.
