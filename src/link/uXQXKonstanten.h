@@ -230,7 +230,8 @@ TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt);
 bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste);
 // Reads a list file: exactly 200 whole 501-byte blocks are the current layout, anything else
 // the older one (missing blocks become empty records). False, with a box, when the file
-// cannot be read; an empty name empties every name and gives false without a box.
+// cannot be read or holds less than one 497-byte block (the list then stays as it was); an
+// empty name empties every name and gives false without a box.
 bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste);
 
 // ---- program text form ----

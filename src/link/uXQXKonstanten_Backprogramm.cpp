@@ -195,6 +195,11 @@ bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste)
         return false;
     }
     file.close();
+    // Not even one whole block: an empty or damaged file, never a list of free slots.
+    if (size < BPrgAltRecordGroesse) {
+        ShowMessageBox(nullptr, TBoxKind::Critical, QStringLiteral("ERROR"), QStringLiteral("Ladefehler"));
+        return false;
+    }
 
     const QByteArrayView bytes(data);
     if (size / BPrgRecordGroesse == BPrgListeAnzahl) {

@@ -102,6 +102,9 @@ void TwXQXGesamtListe::Verbinden()
     eMenge->installEventFilter(this);
     eXQKern->installEventFilter(this);
     RasterVerbinden();
+    DateienVerbinden();
+    ListeVerbinden();
+    DruckenVerbinden();
 }
 
 // ---- creation, show, hide, close -------------------------------------------------------------
@@ -244,12 +247,6 @@ void TwXQXGesamtListe::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-bool TwXQXGesamtListe::ListeSpeichern1Click()
-{
-    // The list files are not written yet: nothing is saved.
-    return false;
-}
-
 void TwXQXGesamtListe::StartTimerTimer()
 {
     // Nothing releases the start-up tick; it runs idle.
@@ -310,8 +307,7 @@ void TwXQXGesamtListe::ProgrammWaehlen(int n)
         NrWahl->setValue(n);
     }
     GemerkteNr = n;
-    NamenListe->setCurrentCell(n + 1, 1);
-    NamenListe->selectRow(n + 1);
+    NamenBlockWaehlen(n, n);
 }
 
 void TwXQXGesamtListe::ListeAnzeigen(int n)

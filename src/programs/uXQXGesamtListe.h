@@ -28,6 +28,7 @@ class QPushButton;
 class QSpinBox;
 class QToolButton;
 class TDateiDialog;
+struct TKnopfTexte;
 class TNamenMemo;
 class TSG1Delegate;
 class TTimer;
@@ -102,6 +103,8 @@ public:
     int Nummer() const;
     // First and last slot of the name grid's selection (never slot 0); false when none.
     bool NamenAuswahl(int &von, int &bis) const;
+    // Selects the name-grid rows of slots von..bis alone, the last one current and in view.
+    void NamenBlockWaehlen(int von, int bis);
 
     // ==== phase grid ====
     // The shown program into the editor, as program `slot`.
@@ -138,9 +141,65 @@ public:
     void BedienungFreigeben(bool freigeben);
     bool BedienungGesperrt() const { return m_gesperrt; }
 
-    // The save of the list; the close question relies on its answer. Awaits the list files:
-    // until then nothing is saved and it reports false.
+    // ==== program and list files ====
+    // Saves the list: at once to a ".XQR" file name, otherwise through the save dialog. True
+    // when the list was written; false when the dialog was cancelled, the check refused or the
+    // write failed (the list then stays marked as changed).
     bool ListeSpeichern1Click();
+    // The save dialog, then the save under the name chosen; the result as ListeSpeichern1Click.
+    bool ListeSpeichernunterClick();
+    // Reads a ".XQR" file and takes it over; true when the list was taken over.
+    bool ListeDateiOeffnen(const QString &Dateiname);
+    // Takes 200 records over as the list of file `Dateiname` and shows program 1. A changed list
+    // or program is offered for saving first. True when taken over; false (list, name and
+    // editor unchanged) when the user cancelled or the save asked for did not happen.
+    bool ListeUebernehmen(const QString &Dateiname, const TBackprogrammListe &Liste);
+    // Starts an empty list after the same question; false when it did not.
+    bool NeueListe();
+    // Writes the shown program to a program file chosen in the save dialog.
+    void ProgrammSpeichernUnter();
+    // Reads a program file into `rec`; false, with a message, when it holds no program.
+    bool ProgrammDateiLesen(const QString &Dateiname, TBackprogramm &rec);
+    void FileOpenClick();
+    void Listeffnen1Click();
+    void Backprogrammspeichern1Click();
+    void NeueListe1Click();
+
+    // ==== list operations ====
+    // Copies of the slots 1..199 made by the last copy that included them; element 0 is unused.
+    std::array<TBackprogramm, BPrgListeAnzahl> Zwischenablage{};
+    // First and last slot of the last copy; both 0 before the first.
+    int KopieVon = 0;
+    int KopieBis = 0;
+    void ProgrammeKopieren(int Von, int Bis);
+    void ProgrammeEinfuegen(int Ab);
+    void ListeSortieren(bool Aufsteigend);
+    void Backprogrammkopieren1Click();
+    void Backprogrammeinfgen1Click();
+    void SortierenAZ2Click();
+    void SortierenZA2Click();
+    void Nachoben1Click();
+    void Nachunten2Click();
+    void UpDown1Click(bool hoch);
+    // A right click on a program row selects it and opens PopupMenu1; true for every right
+    // click, which the grid then does not see.
+    bool NamenListeMouseDown(Qt::MouseButton button, const QPoint &pos);
+
+    // ==== printing ====
+    // Prints slots Von..Bis of a copy of `Liste` through the report window.
+    void ListeDrucken(const TBackprogrammListe &Liste, quint8 Von, quint8 Bis, bool Vorschau, bool UmwaelzerAus,
+                      bool AusgangEin);
+    // The slots of the marked name-grid rows, after the list and program checks.
+    bool MarkierteDrucken();
+    // The names of slots 0..199 in two print jobs on the default printer.
+    void NamenlisteDrucken();
+    void Drucken1Click();
+    void AlleBackprogrammedrucken1Click();
+    void ListeDrucken1Click();
+    void PintListBtnClick();
+    void Druckereinrichtung1Click();
+    // Captions of the phase-1 buttons as the report prints them.
+    TKnopfTexte KnopfTexte() const;
 
     // ==== handlers ====
     void NrWahlEnter();
@@ -286,6 +345,30 @@ protected:
 
 private:
     void KomponentenErzeugen();
+    // Connect the handlers of the files, the list operations and the prints.
+    void DateienVerbinden();
+    void ListeVerbinden();
+    void DruckenVerbinden();
+    // The check and the write of a list save (ListeSpeichernIntern after the list check).
+    bool ListeSichern();
+    bool ListeSpeichernIntern(int n);
+    // The list of file `Dateiname` in place of the editor's, without showing it.
+    void ListeSetzen(const QString &Dateiname, const TBackprogrammListe &Liste);
+    // Asks whether a changed list is to be saved; false when the caller must stop.
+    bool AenderungenFragen();
+    // Stores an edited program into its slot before an operation on the list.
+    void AenderungenSichern();
+    // Opens one program file into slot `slot` (below 1: the first free slot); false when it
+    // did not go in and the rest of a selection is skipped.
+    bool ProgrammDateiOeffnen(const QString &Dateiname, int slot);
+    // From now on the editor's program is that of slot n: number, remembered slot, name row.
+    void PlatzUebernehmen(int n);
+    // The names table taken from the records, and shown.
+    void NamenAusListe();
+    // The selected block one slot up or down.
+    void NamenBlockVerschieben(bool hoch);
+    // Shows slot n again when an operation changed what it holds.
+    void NeuZeigenWennGeaendert(int n, const TBackprogramm &vorher);
     void MenuesErzeugen();
     void Anordnen();
     // The 30 buttons into their cells of SG1.
