@@ -98,7 +98,8 @@ public:
         Verweigert,    // the controller refused it, and no attempt follows
         Aufgegeben,    // it failed as often as it may, and no attempt follows
         Verworfen,     // dropped without an answer, a repeat or a box: a failed status request,
-                       // or a command the next send took the place of (NoWait, the safety timer)
+                       // a command the next send took the place of (NoWait, the safety timer),
+                       // or the request of a cancelled transfer that failed or had a repeat due
         Geschlossen    // the link closed under it
     };
     Q_ENUM(TBefehlsEnde)
@@ -176,7 +177,7 @@ public:
     bool UebertragungAktiv() const;
     // Ends a whole-list transfer at once: its queued lines go, and the answer to its request
     // still on the wire is acknowledged and handed on to nobody. The queue word SB_RSCancel
-    // does the same when its turn comes. Nothing when no transfer runs.
+    // does the same when its turn comes. Reports nothing when no transfer runs.
     void UebertragungAbbrechen();
 
     // ---- components ----
@@ -238,7 +239,10 @@ signals:
     void TimeOutNeustarten();
     void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
     void NamenEmpfangen(const QByteArray &text, bool flag);
+    // Progress 0..200. A transfer ends, whichever way, with exactly one 200 sent once
+    // UebertragungAktiv() is false; a read-all sends one more 200 just before its chunks.
     void FortschrittAnzeigen(int position);
+    // The twelve chunks of a read-all in order, numbered 1..11 and 0 for the last.
     void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
     void NachtstartsAnzeigen(const QByteArray &text);
 

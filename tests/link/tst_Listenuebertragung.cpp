@@ -337,13 +337,20 @@ void tst_Listenuebertragung::abbrechenTeile_data()
 void tst_Listenuebertragung::abbrechenTeile()
 {
     QFETCH(bool, queueWort);
-    schreiben({{1, programm(1)}});
     if (queueWort) {
+        schreiben({{1, programm(1)}});
         a->reihe(SB_RSCancel);
         QVERIFY(Abwarten([&] { return a->link->MakroZeilen().isEmpty(); }));
     } else {
-        // Three chunks loaded, nine waiting and the start.
-        QVERIFY(Abwarten([&] { return a->link->MakroZeilen().size() <= 10; }));
+        // Three chunks loaded, then the editor's other lines queued and cancelled at once.
+        const QList<QByteArray> teile = editorTeile({{1, programm(1)}});
+        for (int k = 1; k <= 12; ++k) {
+            a->reihe(Befehl(QByteArray("SB_RecRest") + FormatDec(k, 2)), teile[k - 1]);
+            if (k == 3)
+                QVERIFY(Abwarten([&] { return a->link->MakroZeilen().isEmpty(); }));
+        }
+        a->reihe(SB_RecRest, "0");
+        QCOMPARE(a->link->MakroZeilen().size(), 10);
         QVERIFY(a->link->UebertragungAktiv());
         QVERIFY(!a->link->UebertragungLaeuft);
         a->link->UebertragungAbbrechen();
