@@ -98,7 +98,8 @@ public:
         Verweigert,    // the controller refused it, and no attempt follows
         Aufgegeben,    // it failed as often as it may, and no attempt follows
         Verworfen,     // dropped without an answer, a repeat or a box: a failed status request,
-                       // or a command the next send took the place of (NoWait, the safety timer)
+                       // a command the next send took the place of (NoWait, the safety timer),
+                       // or the request of a cancelled transfer that failed or had a repeat due
         Geschlossen    // the link closed under it
     };
     Q_ENUM(TBefehlsEnde)
@@ -166,6 +167,18 @@ public:
     bool UebertragungLaeuft = false;
     bool Abgebrochen = false;
     int AktNr = 0;
+    // Read-all: the texts received (lines ending CR LF). Write-all: the texts to send (lines
+    // ending TAB) and the records decoded from the chunks. Slot 0 holds no program.
+    QByteArray PrgTexte[BPrgListeAnzahl];
+    TBackprogrammListe PrgDaten{};
+
+    // A whole-list transfer runs, or its queue words wait in the queue. False again once it
+    // has ended, however it ended.
+    bool UebertragungAktiv() const;
+    // Ends a whole-list transfer at once: its queued lines go, and the answer to its request
+    // still on the wire is acknowledged and handed on to nobody. The queue word SB_RSCancel
+    // does the same when its turn comes. Reports nothing when no transfer runs.
+    void UebertragungAbbrechen();
 
     // ---- components ----
     QListWidget *Makros = nullptr;
@@ -226,20 +239,47 @@ signals:
     void TimeOutNeustarten();
     void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
     void NamenEmpfangen(const QByteArray &text, bool flag);
+    // Progress 0..200. A transfer ends, whichever way, with exactly one 200 sent once
+    // UebertragungAktiv() is false; a read-all sends one more 200 just before its chunks.
     void FortschrittAnzeigen(int position);
+    // The twelve chunks of a read-all in order, numbered 1..11 and 0 for the last.
     void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
     void NachtstartsAnzeigen(const QByteArray &text);
 
 private:
     // A program answer of read `nr` is taken once; false when no read of it is expected.
     bool ProgrammAntwortNehmen(int nr);
-    // The whole-list steps of the answers; filled in with the whole-list transfer.
-    // `angefordert`: the program answered a read that was expected.
-    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText, bool angefordert);
+    // The whole-list steps of the answers.
+    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArrayView nummerText);
     void ListeNamenEmpfangen();
     void ListeQuittungNak();
     void ListeQuittungAck();
     // ---- end answer handling ----
+
+    // ---- whole-list transfers ----
+    void PrgTextSetzen(const QByteArray &text, int nr);
+    void LesenBeenden();
+    // The one end of every transfer: the state is cleared, its queued lines go, and a transfer
+    // that was running reports 200.
+    void UebertragungBeenden();
+    void RestoreBlockLaden(const QByteArray &teil, bool erster);
+    void RestoreStarten();
+    // Chunk k (1..12) of the texts read.
+    QByteArray Listenteil(int k) const;
+    // The first used program from `nr` on; 200 when there is none.
+    int NaechsterBelegter(int nr) const;
+    // The BPRG parameters of program AktNr: its read, or its write or delete form.
+    QByteArray SchrittParameter() const;
+    void SchrittEinreihen();
+    // The answer in hand ended this transfer's request for program AktNr.
+    bool SchrittBeantwortet() const;
+    // The command in flight is this transfer's current request.
+    bool SchrittImFlug() const;
+    // Program AktNr once more, as long as it has attempts left; else the transfer is given up
+    // with the box (when `box`) and the error lines. `meldung` empty: no error-list line.
+    void SchrittNochmal(const QString &meldung, bool box);
+    bool UebertragungsZeile(const QByteArray &zeile) const;
+    // ---- end whole-list transfers ----
 
 private:
     struct TSendeAuftrag
@@ -267,9 +307,6 @@ private:
     void RahmenSchreiben(const QByteArray &text);
     // `p`: the verdict on the line, for its message, its NAK and whether the controller refused.
     void FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p);
-    void UebertragungBeenden();
-    void RestoreBlockLaden(const QByteArray &teil, bool erster);
-    void RestoreStarten();
 
     TLinkHost *m_host;
     QList<QByteArray> m_makros;
@@ -283,6 +320,14 @@ private:
     QList<int> m_erwarteteProgramme;
     // The command that the good answer in hand ended; empty when it ended none.
     NeuerBefehl m_beantwortet;
+    // The command in flight is the request of a transfer that was cancelled under it: its
+    // answer is acknowledged and dropped, a failure of it is not tried again.
+    bool m_imFlugAbgebrochen = false;
+    // The answer in hand is that of such a request.
+    bool m_antwortAbgebrochen = false;
+    // How often the transfer has asked for program AktNr; repeats of the link's own count
+    // once, within one ask.
+    int m_schrittVersuche = 0;
 
     // The one send on the wire.
     bool m_sendet = false;

@@ -230,7 +230,7 @@ void TwXQXOfen::AntwortBprgDaten(const QByteArray &text)
         return;
     }
     if (AlleLesen) {
-        ListeProgrammEmpfangen(programm, nummerText, angefordert);
+        ListeProgrammEmpfangen(programm, nummerText);
         return;
     }
     // The editor keeps programs in their slots only.
@@ -251,6 +251,8 @@ void TwXQXOfen::AntwortBprgQuittung(const QByteArray &text)
     const QString nichtGeoeffnet = QStringLiteral("Backprogramm kann\r\nnicht geöffnet werden!");
     ProgrammAntwortNehmen(-1);
     const bool nak = text.contains(NAK);
+    // Taken before a refusal can end the transfer.
+    const bool schreiben = AlleSchreiben;
     if (nak && (AlleLesen || AlleSchreiben))
         ListeQuittungNak();
     if (text.contains("\tCANNOT OPEN")) {
@@ -258,10 +260,11 @@ void TwXQXOfen::AntwortBprgQuittung(const QByteArray &text)
         return;
     }
     if (text.contains(ACK)) {
-        if (AlleSchreiben)
-            ListeQuittungAck();
-        else
+        // In a write-all it moves on, unless it refused the program as well.
+        if (!schreiben)
             emit AntwortEmpfangen(QByteArrayLiteral("SendACK"), QByteArrayLiteral("-1"));
+        else if (!nak)
+            ListeQuittungAck();
         return;
     }
     if (nak)
@@ -313,7 +316,8 @@ void TwXQXOfen::AntwortBprgListe(const QByteArray &text)
         if (nr >= 0 && nr <= LetztesProgramm)
             PrgNamen[nr] = anfang(name, 20).toByteArray();
     }
-    if (AlleLesen)
+    // Only the list that the read-all asked for starts reading the programs.
+    if (AlleLesen && AktNr == 0)
         ListeNamenEmpfangen();
     emit NamenEmpfangen(paare, false);
 }
@@ -322,16 +326,3 @@ void TwXQXOfen::AntwortZeit(const QByteArray &text)
 {
     m_host->XQZeitSetzen(AnsiToString(bisEot(abWort(text)).toByteArray()));
 }
-
-void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteArray &nummerText, bool angefordert)
-{
-    Q_UNUSED(programm);
-    Q_UNUSED(nummerText);
-    Q_UNUSED(angefordert);
-}
-
-void TwXQXOfen::ListeNamenEmpfangen() {}
-
-void TwXQXOfen::ListeQuittungNak() {}
-
-void TwXQXOfen::ListeQuittungAck() {}

@@ -61,6 +61,9 @@ TwXQXOfen::~TwXQXOfen()
         m_socket->abort();
     }
     BefehlErledigt(TBefehlsEnde::Geschlossen);
+    // A transfer still waiting in the queue ends with the link as well.
+    if (UebertragungAktiv())
+        UebertragungBeenden();
 }
 
 int TwXQXOfen::LeseNummer(const NeuerBefehl &befehl)
@@ -129,6 +132,10 @@ void TwXQXOfen::TimerHerzTimer()
         return;
     }
     MakroAbarbeiten();
+    // A line that awaits no answer (a queue word, a line dropped) lets the next one follow a
+    // tick later; waiting for the wake timer's next turn would take up to two.
+    if (!geschlossen() && !Waiting->isChecked() && !m_makros.isEmpty())
+        TimerHerz->setEnabled(true);
 }
 
 void TwXQXOfen::TimerHerzWakeTimer()
@@ -156,17 +163,13 @@ void TwXQXOfen::MakroAbarbeiten()
     if (ist(SB_RecSave)) {
         AlleLesen = true;
         UebertragungLaeuft = true;
+        AktNr = 0;
+        m_schrittVersuche = 0;
         Senden(SB_BPL2, QByteArray());
         return;
     }
     if (ist(SB_RSCancel)) {
-        AktNr = 0;
-        AlleLesen = false;
-        AlleSchreiben = false;
-        UebertragungLaeuft = false;
-        Abgebrochen = true;
-        // The transfer's reads are given up: an answer that still comes is only logged.
-        m_erwarteteProgramme.clear();
+        UebertragungAbbrechen();
         return;
     }
     if (ist(SB_BPLI)) {
@@ -211,6 +214,7 @@ void TwXQXOfen::BefehlErledigt(TBefehlsEnde wie)
         return;
     m_imFlug = false;
     m_antwortErwartet = false;
+    m_imFlugAbgebrochen = false;
     Timeout->setEnabled(false);
     Waiting->setChecked(false);
     if (!geschlossen())
@@ -242,6 +246,7 @@ void TwXQXOfen::TimeoutTimer()
 bool TwXQXOfen::PruefeAntwort(QByteArray &text)
 {
     m_beantwortet = NeuerBefehl();
+    m_antwortAbgebrochen = false;
     const TPruefung p = ::PruefeAntwort(text, BefehlAktuell, StringToAnsi(TCPClient.Host));
     if (!p.CksZeile.isEmpty())
         m_host->FehlerEintragen(AnsiToString(p.CksZeile));
@@ -278,6 +283,10 @@ bool TwXQXOfen::PruefeAntwort(QByteArray &text)
         FehlerBehandeln(BefehlAktuell, p);
         return false;
     case TUrteil::NochmalAlsBpli:
+        if (m_imFlugAbgebrochen) {
+            BefehlErledigt(TBefehlsEnde::Verworfen);
+            return false;
+        }
         BefehlAktuell.Name = SB_BPLI.Name;
         BefehlAktuell.Kommando = SB_BPLI.Kommando;
         BefehlAktuell.Versuche = 0;
@@ -285,6 +294,7 @@ bool TwXQXOfen::PruefeAntwort(QByteArray &text)
         return false;
     case TUrteil::Gut:
         m_beantwortet = BefehlAktuell;
+        m_antwortAbgebrochen = m_imFlugAbgebrochen;
         BefehlErledigt(TBefehlsEnde::Beantwortet);
         return true;
     case TUrteil::TrxAck:
@@ -299,6 +309,13 @@ void TwXQXOfen::AntwortVerarbeiten(const QByteArray &zeile)
     if (!PruefeAntwort(text))
         return;
     emit TimeOutNeustarten();
+    if (m_antwortAbgebrochen) {
+        // The answer to the request of a cancelled transfer: acknowledged, and nothing more.
+        m_erwarteteProgramme.removeAll(LeseNummer(m_beantwortet));
+        m_antwortAbgebrochen = false;
+        m_beantwortet = NeuerBefehl();
+        return;
+    }
     // Any other word has done all it does in the check: acknowledged and ended the command.
     if (text.startsWith("herd"))
         AntwortHerd(text);
@@ -329,6 +346,11 @@ void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p)
         BefehlErledigt(TBefehlsEnde::Geschlossen);
         return;
     }
+    // The transfer it belonged to was cancelled: nothing is tried again for it.
+    if (m_imFlugAbgebrochen) {
+        BefehlErledigt(TBefehlsEnde::Verworfen);
+        return;
+    }
     const TBefehlsEnde aufgegeben = p.Verweigerung ? TBefehlsEnde::Verweigert : TBefehlsEnde::Aufgegeben;
 
     int nr = -1;
@@ -357,6 +379,11 @@ void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p)
             return;
         }
         m_host->FehlerEintragen(QStringLiteral("Delete100"));
+        if (AlleLesen || AlleSchreiben) {
+            // It ends a whole-list transfer, which must not look like a success.
+            m_host->FehlerMelden(AnsiToString(p.Meldung));
+            WriteErrorLog(ErrLogName, QStringLiteral("Delete100:") + AnsiToString(befehl.Kommando + befehl.Param));
+        }
         BefehlErledigt(aufgegeben);
         return;
     }
@@ -393,25 +420,4 @@ void TwXQXOfen::StatusTimerTimer()
     }
     if (!Waiting->isChecked())
         TimerHerz->setEnabled(true);
-}
-
-void TwXQXOfen::UebertragungBeenden()
-{
-    AktNr = 0;
-    AlleLesen = false;
-    AlleSchreiben = false;
-    UebertragungLaeuft = false;
-    // The list editor's progress display joins here with the whole-list transfer.
-}
-
-void TwXQXOfen::RestoreBlockLaden(const QByteArray &teil, bool erster)
-{
-    // Filled in with the whole-list transfer.
-    Q_UNUSED(teil);
-    Q_UNUSED(erster);
-}
-
-void TwXQXOfen::RestoreStarten()
-{
-    // Filled in with the whole-list transfer.
 }

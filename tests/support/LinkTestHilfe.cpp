@@ -4,6 +4,7 @@
 #include "app/Sammlung.h"
 
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QMetaEnum>
 #include <QRandomGenerator>
 #include <QTcpServer>
@@ -46,6 +47,11 @@ bool TLinkAufbau::starten()
     QObject::connect(link.get(), &TwXQXOfen::NamenEmpfangen,
                      [merke](const QByteArray &t, bool f) { merke(f ? QStringLiteral("Namen:1:") : QStringLiteral("Namen:0:"), t); });
     QObject::connect(link.get(), &TwXQXOfen::NachtstartsAnzeigen, [merke](const QByteArray &t) { merke(QStringLiteral("Nacht:"), t); });
+    QObject::connect(link.get(), &TwXQXOfen::FortschrittAnzeigen,
+                     [this](int position) { signale << QStringLiteral("Fortschritt:") + QString::number(position); });
+    QObject::connect(link.get(), &TwXQXOfen::ListenTeilEmpfangen, [merke](const QByteArray &t, quint8 nr) {
+        merke(QStringLiteral("Teil:") + QString::number(nr) + u':', t);
+    });
     QObject::connect(link.get(), &TwXQXOfen::BefehlBeendet, [this](const NeuerBefehl &b, TwXQXOfen::TBefehlsEnde wie) {
         enden << EndeText(b.Kommando, wie);
         if (beiEnde)
@@ -80,6 +86,22 @@ void TLinkTest::cleanup()
     ServiceMode = false;
     DiagView = false;
     QCOMPARE(unerwartet, 0);
+}
+
+bool Abwarten(const std::function<bool()> &bedingung, int grenzeMs)
+{
+    if (bedingung())
+        return true;
+    QEventLoop schleife;
+    QTimer blick;
+    QObject::connect(&blick, &QTimer::timeout, &schleife, [&] {
+        if (bedingung())
+            schleife.quit();
+    });
+    blick.start(5);
+    QTimer::singleShot(grenzeMs, &schleife, &QEventLoop::quit);
+    schleife.exec();
+    return bedingung();
 }
 
 quint16 FreierPort(quint16 von, quint16 bis, const QHostAddress &pc)

@@ -73,7 +73,9 @@ struct TLinkAufbau
     std::unique_ptr<TwXQXOfen> link;
     QString pending, grund;
     quint16 port = 0;
-    // What reached the list editor and the night-start window, in order.
+    // What reached the list editor and the night-start window, in order: "TimeOut",
+    // "Antwort:<number>:<text>", "Namen:<flag>:<text>", "Nacht:<text>", "Fortschritt:<position>",
+    // "Teil:<number>:<chunk>".
     QStringList signale;
     // Every ending of a command, as "<word>:<way>" ("PING:Beantwortet").
     QStringList enden;
@@ -100,6 +102,11 @@ private slots:
     void init() { QVERIFY2(neuStarten(kProgrammZeit), qPrintable(a->grund)); }
     void cleanup();
 };
+
+// Waits for `bedingung` in an event loop of its own, so every answer is handled as it comes
+// rather than between the sleeps of a polling wait: a whole list runs at the program's pace.
+// The bound only ends a test that went wrong.
+bool Abwarten(const std::function<bool()> &bedingung, int grenzeMs = 120000);
 
 // A port free on `pc` and on the stand-in's 127.0.0.2 within [von, bis].
 quint16 FreierPort(quint16 von = 20000, quint16 bis = 60000,

@@ -1,9 +1,84 @@
-// The stand-in controller's answers and its loopback-only rule. Its frames, its fault scripts
-// and its sockets are proven by the link tests that talk to it.
+// The stand-in controller's answers, its faults that match a request's parameters and its
+// loopback-only rule. Its frames and sockets are proven further by the link tests.
+#include "support/LinkTestHilfe.h"
+
 #include "XqSim.h"
+#include "XqSimFrame.h"
 
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
+
+namespace {
+
+// The stand-in on a free port, with a plain server in the program's place that keeps each
+// answer connection's bytes. Requests go out one connection each, as the program sends them.
+struct TGegenstelle
+{
+    TXqSim sim;
+    QTcpServer pc;
+    QList<QByteArray> antworten;
+    quint16 port = 0;
+
+    bool starten()
+    {
+        for (int versuch = 0; versuch < 20 && !pc.isListening(); ++versuch) {
+            port = FreierPort();
+            if (port && sim.start(port, kSteuerung, kPc) && !pc.listen(kPc, port))
+                sim.stopListening();
+        }
+        QObject::connect(&pc, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *s = pc.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::disconnected, s, [this, s] {
+                    antworten << s->readAll();
+                    s->deleteLater();
+                });
+            }
+        });
+        sim.controller().seedDemoPrograms(10);
+        return pc.isListening();
+    }
+
+    // Writes one request on a connection of its own and waits until the stand-in has read it.
+    bool senden(const QByteArray &text)
+    {
+        const qsizetype gelesen = sim.frames().size();
+        auto *s = new QTcpSocket(&pc);
+        QObject::connect(s, &QTcpSocket::connected, s, [s, text] {
+            s->write(xqsim::BuildFrame(text) + "\r\n");
+            s->disconnectFromHost();
+        });
+        QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        s->connectToHost(kSteuerung, port);
+        return QTest::qWaitFor([&] { return sim.frames().size() > gelesen; }, 30000);
+    }
+
+    // The bytes of the answer to one request; "-" when the stand-in sends none.
+    QByteArray frage(const QByteArray &text)
+    {
+        const qsizetype vorher = antworten.size();
+        const qsizetype gesendet = sim.answersSent().size();
+        if (!senden(text))
+            return "?";
+        const bool fertig = QTest::qWaitFor([&] {
+            return antworten.size() > vorher || (sim.answersPending() == 0 && sim.answersSent().size() == gesendet);
+        }, 30000);
+        if (!fertig)
+            return "?";
+        return antworten.size() > vorher ? antworten.last() : QByteArray("-");
+    }
+};
+
+QByteArray text(const QByteArray &antwort)
+{
+    if (antwort.size() < 2)
+        return antwort;
+    const xqsim::TDecodedFrame d = xqsim::DecodeFrame(antwort.chopped(1));
+    return d.ok ? d.text : "kaputt: " + antwort;
+}
+
+} // namespace
 
 class TstXqsim : public QObject
 {
@@ -49,6 +124,80 @@ private slots:
         c.setLegacy(true);
         QCOMPARE(c.answer("BPL2", {}), QByteArray("EUCD\tBPL2"));
         QCOMPARE(c.answer("BPLI", {}), QByteArray("bpli"));
+    }
+
+    // Faults that match a request's parameters: the read and the write of one program, the
+    // delete of one program; other programs and other forms are answered as usual.
+    void faultsByParameters_data()
+    {
+        QTest::addColumn<QByteArray>("params");
+        QTest::addColumn<TXqSimFault>("fault");
+        QTest::addColumn<QByteArrayList>("requests");
+        QTest::addColumn<QByteArrayList>("answers");   // how each answer's text begins; "-": none
+        using F = TXqSimFault;
+        QByteArray fuenf = TXqSimController::demoProgramText("Croissant", 200, 1080, 10);
+        fuenf = "BPRG0005\t" + fuenf.replace("\r\n", "\t");
+        QTest::newRow("wrong number") << QByteArray("0005") << F::wrongNumber()
+                                      << QByteArrayList{"BPRG0004", "BPRG0005", "BPRG0050", "BPRG0005"}
+                                      << QByteArrayList{"BPRG0004\t##HEAD", "BPRG0006\t##HEAD", "bprg\tCANNOT OPEN",
+                                                        "BPRG0006\t##HEAD"};
+        QTest::newRow("read and write refused") << QByteArray("0005") << F::of(F::Refuse)
+                                                << QByteArrayList{fuenf, "BPRG0005", "BPRGDELETE\t0007", "BPRG0006"}
+                                                << QByteArrayList{"bprg\t\x15", "bprg\t\x15", "bprg\t\x06", "BPRG0006\t"};
+        QTest::newRow("delete of 100") << QByteArray("DELETE\t0064") << F::of(F::Refuse)
+                                       << QByteArrayList{"BPRGDELETE\t0063", "BPRGDELETE\t0064", "BPRG0064"}
+                                       << QByteArrayList{"bprg\t\x06", "bprg\t\x15", "bprg\tCANNOT OPEN"};
+        QTest::newRow("silence") << QByteArray("0003") << F::of(F::Silence)
+                                 << QByteArrayList{"BPRG0003", "BPRG0002", "BPRG0003"}
+                                 << QByteArrayList{"-", "BPRG0002\t", "-"};
+        QTest::newRow("raw") << QByteArray("0002") << F::raw(xqsim::BuildFrame("BPRG0002\t##HEAD\tNAME =x") + '\n')
+                             << QByteArrayList{"BPRG0002", "BPRG0001"}
+                             << QByteArrayList{"BPRG0002\t##HEAD\tNAME =x", "BPRG0001\t##HEAD\tSTEUERUNG"};
+    }
+    void faultsByParameters()
+    {
+        QFETCH(QByteArray, params);
+        QFETCH(TXqSimFault, fault);
+        QFETCH(QByteArrayList, requests);
+        QFETCH(QByteArrayList, answers);
+        TGegenstelle g;
+        QVERIFY(g.starten());
+        g.sim.addFault("BPRG", params, fault, -1);
+        for (qsizetype i = 0; i < requests.size(); ++i) {
+            const QByteArray antwort = g.frage(requests[i]);
+            QVERIFY2(text(antwort).startsWith(answers[i]), antwort.constData());
+        }
+        if (fault.kind == TXqSimFault::Raw)
+            QCOMPARE(g.antworten.first(), fault.bytes);
+        // A refused write leaves the program as it was.
+        QCOMPARE(g.sim.controller().programName(g.sim.controller().program(5)), QByteArray("Croissant"));
+    }
+
+    // A request takes the first fault that matches it, in the order they were added.
+    void faultsInTheirOrder()
+    {
+        TGegenstelle g;
+        QVERIFY(g.starten());
+        g.sim.addFault("BPRG", TXqSimFault::of(TXqSimFault::Refuse));
+        g.sim.addFault("BPRG", "0001", TXqSimFault::of(TXqSimFault::Silence));
+        QCOMPARE(text(g.frage("BPRG0001")), QByteArray("bprg\t\x15"));
+        QVERIFY(text(g.frage("BPRG0002")).startsWith("BPRG0002\t"));
+        QCOMPARE(g.frage("BPRG0001"), QByteArray("-"));
+        QCOMPARE(g.sim.faultsLeft(), 0);
+        QVERIFY(text(g.frage("BPRG0001")).startsWith("BPRG0001\t"));
+    }
+
+    // One program's answer held back while the next request is answered.
+    void heldBackByParameters()
+    {
+        TGegenstelle g;
+        QVERIFY(g.starten());
+        g.sim.addFault("BPRG", "0005", TXqSimFault::delay(60000));
+        QVERIFY(g.senden("BPRG0005"));
+        QCOMPARE(g.sim.answersPending(), 1);
+        QVERIFY(text(g.frage("BPRG0004")).startsWith("BPRG0004\t"));
+        QCOMPARE(g.sim.answersPending(), 1);
+        QCOMPARE(g.antworten.size(), 1);
     }
 
     // The program writes "%2d": a start at 0:05 goes as " 5" and reads back so.

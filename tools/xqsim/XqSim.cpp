@@ -96,14 +96,22 @@ bool TXqSim::isListening() const
 void TXqSim::addFault(const QByteArray &word, const TXqSimFault &fault, int count)
 {
     if (count != 0)
-        m_faults.append(TScripted{word, fault, count});
+        m_faults.append(TScripted{word, fault, count, false, {}});
 }
 
-bool TXqSim::takeFault(const QByteArray &word, TXqSimFault &fault)
+void TXqSim::addFault(const QByteArray &word, const QByteArray &params, const TXqSimFault &fault, int count)
+{
+    if (count != 0)
+        m_faults.append(TScripted{word, fault, count, true, params});
+}
+
+bool TXqSim::takeFault(const QByteArray &word, const QByteArray &params, TXqSimFault &fault)
 {
     for (qsizetype i = 0; i < m_faults.size(); ++i) {
         TScripted &s = m_faults[i];
         if (s.word != word && s.word != "*")
+            continue;
+        if (s.byParams && params != s.params && !params.startsWith(s.params + TAB))
             continue;
         fault = s.fault;
         if (s.left > 0 && --s.left == 0)
@@ -271,7 +279,7 @@ void TXqSim::record(const TXqSimFrame &frame)
 void TXqSim::answerRequest(const QByteArray &word, const QByteArray &params)
 {
     TXqSimFault fault;
-    if (!takeFault(word, fault)) {
+    if (!takeFault(word, params, fault)) {
         enqueue(TOutgoing{word, Line(BuildFrame(m_controller.answer(word, params)))});
         return;
     }

@@ -2,7 +2,8 @@
 // The stand-in controller on real sockets. It listens where the controller would, reads the
 // frames the program writes (one or more CR LF lines per connection), records them, and answers
 // every request but "TRX " by connecting to the program's server on the same port and writing
-// one LF-terminated frame. A script of faults, by command word, changes what it answers.
+// one LF-terminated frame. A script of faults, by command word and parameters, changes what it
+// answers.
 //
 // Everything runs on the thread that owns it, with Qt's asynchronous sockets; every connection
 // and every wait has a bound.
@@ -97,9 +98,13 @@ public:
     TXqSimController &controller() { return m_controller; }
 
     // The next `count` requests with `word` ("*": any word) get `fault`; count < 0: all of them.
-    // Faults are used in the order they were added. Refuse, Epar and Eucd leave the controller
-    // unchanged; every other fault only changes what goes back, the request itself takes effect.
+    // A request takes the first fault, in the order they were added, that matches it. Refuse,
+    // Epar and Eucd leave the controller unchanged; every other fault only changes what goes
+    // back, the request itself takes effect.
     void addFault(const QByteArray &word, const TXqSimFault &fault, int count = 1);
+    // The same for requests whose parameters are `params` or begin with `params` and a TAB:
+    // "0005" hits the read and the write of program 5, "DELETE" TAB "0064" the delete of 100.
+    void addFault(const QByteArray &word, const QByteArray &params, const TXqSimFault &fault, int count = 1);
     void clearFaults() { m_faults.clear(); }
     int faultsLeft() const { return int(m_faults.size()); }
 
@@ -146,7 +151,7 @@ private:
     void handleLine(int connection, const QByteArray &line, bool complete);
     void record(const TXqSimFrame &frame);
     void answerRequest(const QByteArray &word, const QByteArray &params);
-    bool takeFault(const QByteArray &word, TXqSimFault &fault);
+    bool takeFault(const QByteArray &word, const QByteArray &params, TXqSimFault &fault);
     void enqueue(const TOutgoing &out);
     void startNext();
     void finishCurrent();
@@ -165,6 +170,8 @@ private:
         QByteArray word;
         TXqSimFault fault;
         int left = 0;
+        bool byParams = false;
+        QByteArray params;
     };
     QList<TScripted> m_faults;
 

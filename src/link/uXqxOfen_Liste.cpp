@@ -1,0 +1,284 @@
+// Whole-list transfers: a read-all asks for the name list and then for each used program,
+// one after the other, and hands the texts back in twelve chunks; a write-all takes the list
+// in chunks and sends programs 1 to 199, each after the acknowledgement of the one before.
+// Every way a transfer ends goes through UebertragungBeenden, so the editor hears one end.
+#include "link/uXqxOfen.h"
+
+#include "app/Codepage.h"
+#include "app/Sammlung.h"
+#include "app/Zahlformat.h"
+#include "app/uKonstanten.h"
+
+#include <QListWidget>
+
+namespace {
+
+constexpr int kTeile = 12;
+constexpr int kProTeil = 17;
+// The progress position that ends a transfer.
+constexpr int kEnde = BPrgListeAnzahl;
+
+// The text up to the next TAB, taken off with its TAB; with no TAB left, all of the rest.
+QByteArrayView feldNehmen(QByteArrayView &rest)
+{
+    const qsizetype tab = rest.indexOf(TAB);
+    const QByteArrayView feld = tab >= 0 ? rest.first(tab) : rest;
+    rest = tab >= 0 ? rest.sliced(tab + 1) : QByteArrayView();
+    return feld;
+}
+
+} // namespace
+
+bool TwXQXOfen::UebertragungsZeile(const QByteArray &zeile) const
+{
+    // As MakroAbarbeiten reads a line: priority, TAB, name, TAB, parameters.
+    const qsizetype prioTab = zeile.indexOf(TAB);
+    if (prioTab >= 0 && QByteArrayView(zeile).first(prioTab) == "1")
+        return true;
+    QByteArrayView name = prioTab >= 0 ? QByteArrayView(zeile).sliced(prioTab + 1) : QByteArrayView(zeile);
+    name = feldNehmen(name);
+    for (const NeuerBefehl *b : {&SB_RecSave, &SB_RecRest, &SB_RecRest01, &SB_RecRest02, &SB_RecRest03,
+                                 &SB_RecRest04, &SB_RecRest05, &SB_RecRest06, &SB_RecRest07, &SB_RecRest08,
+                                 &SB_RecRest09, &SB_RecRest10, &SB_RecRest11, &SB_RecRest12}) {
+        if (name.compare(b->Name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool TwXQXOfen::UebertragungAktiv() const
+{
+    if (AlleLesen || AlleSchreiben || UebertragungLaeuft)
+        return true;
+    return std::any_of(m_makros.cbegin(), m_makros.cend(),
+                       [this](const QByteArray &z) { return UebertragungsZeile(z); });
+}
+
+void TwXQXOfen::UebertragungBeenden()
+{
+    const bool lief = UebertragungAktiv();
+    AktNr = 0;
+    AlleLesen = false;
+    AlleSchreiben = false;
+    UebertragungLaeuft = false;
+    m_schrittVersuche = 0;
+    // Nothing of it may run afterwards: neither the editor's queue words nor our next request.
+    for (qsizetype i = m_makros.size() - 1; i >= 0; --i) {
+        if (UebertragungsZeile(m_makros.at(i))) {
+            m_makros.removeAt(i);
+            delete Makros->takeItem(int(i));
+        }
+    }
+    if (lief)
+        emit FortschrittAnzeigen(kEnde);
+}
+
+void TwXQXOfen::UebertragungAbbrechen()
+{
+    const bool imFlug = m_imFlug && SchrittImFlug();
+    Abgebrochen = true;
+    if (imFlug) {
+        m_erwarteteProgramme.removeAll(LeseNummer(BefehlAktuell));
+        // On the wire, its answer is still awaited: acknowledged, then dropped.
+        m_imFlugAbgebrochen = m_antwortErwartet;
+    }
+    UebertragungBeenden();
+    // A repeat that has not gone out yet never will.
+    if (imFlug && !m_imFlugAbgebrochen)
+        BefehlErledigt(TBefehlsEnde::Verworfen);
+}
+
+int TwXQXOfen::NaechsterBelegter(int nr) const
+{
+    while (nr <= LetztesProgramm && IsFreeSlotName(PrgNamen[nr]))
+        ++nr;
+    return nr;
+}
+
+QByteArray TwXQXOfen::SchrittParameter() const
+{
+    const QByteArray nr = FormatHex(AktNr, 4);
+    if (!AlleSchreiben)
+        return nr;
+    if (IsFreeSlotName(PrgNamen[AktNr]))
+        return "DELETE" + QByteArray(1, TAB) + nr;
+    return nr + TAB + PrgTexte[AktNr];
+}
+
+void TwXQXOfen::SchrittEinreihen()
+{
+    ++m_schrittVersuche;
+    BefehlEinreihen(QByteArrayLiteral("1"), SB_BPRG, SchrittParameter());
+}
+
+bool TwXQXOfen::SchrittBeantwortet() const
+{
+    return AktNr >= ErstesProgramm && AktNr <= LetztesProgramm && m_beantwortet.Name == SB_BPRG.Name
+           && m_beantwortet.Param == SchrittParameter();
+}
+
+bool TwXQXOfen::SchrittImFlug() const
+{
+    if (AlleLesen && AktNr == 0)
+        return BefehlAktuell.Name == SB_BPL2.Name || BefehlAktuell.Name == SB_BPLI.Name;
+    return (AlleLesen || AlleSchreiben) && AktNr >= ErstesProgramm && AktNr <= LetztesProgramm
+           && BefehlAktuell.Name == SB_BPRG.Name && BefehlAktuell.Param == SchrittParameter();
+}
+
+void TwXQXOfen::SchrittNochmal(const QString &meldung, bool box)
+{
+    if (!meldung.isEmpty())
+        m_host->FehlerEintragen(meldung);
+    const QByteArray befehl = SB_BPRG.Kommando + SchrittParameter();
+    if (m_schrittVersuche < qMax<int>(1, SB_BPRG.MaxVersuche)) {
+        const QString versuch = AnsiToString(FormatDec(m_schrittVersuche, 0) + ':' + befehl);
+        SchrittEinreihen();
+        WriteErrorLog(ErrLogName, QStringLiteral("ERROR_") + versuch);
+        WriteErrorLog(ErrLogName, QStringLiteral("RETRY_") + versuch);
+        return;
+    }
+    if (box)
+        m_host->FehlerMelden(meldung);
+    WriteErrorLog(ErrLogName, QStringLiteral("Triedout-Error >3:") + AnsiToString(befehl));
+    m_host->FehlerEintragen(QStringLiteral("Triedout-Error >3"));
+    UebertragungBeenden();
+}
+
+// ---- read-all ----
+
+void TwXQXOfen::ListeNamenEmpfangen()
+{
+    for (QByteArray &text : PrgTexte)
+        text.clear();
+    m_schrittVersuche = 0;
+    AktNr = NaechsterBelegter(ErstesProgramm);
+    if (AktNr <= LetztesProgramm)
+        SchrittEinreihen();
+    else
+        LesenBeenden();
+}
+
+void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteArrayView nummerText)
+{
+    if (!SchrittBeantwortet()) {
+        // Not the answer to our request (a late copy, another peer): it asks for nothing again.
+        m_host->FehlerEintragen(QStringLiteral("BPRG") + AnsiToString(nummerText.toByteArray())
+                                + QStringLiteral(": nicht angefordert"));
+        return;
+    }
+    if (HexToInt(nummerText) != AktNr) {
+        SchrittNochmal(AnsiToString(StringToAnsi(TCPClient.Host) + "_BPRG: Falsche PrgNummer "
+                                    + nummerText.toByteArray()),
+                       true);
+        return;
+    }
+    PrgTextSetzen(programm, AktNr);
+    // The progress call may have cancelled it.
+    if (!AlleLesen)
+        return;
+    m_schrittVersuche = 0;
+    AktNr = NaechsterBelegter(AktNr + 1);
+    if (AktNr <= LetztesProgramm)
+        SchrittEinreihen();
+    else
+        LesenBeenden();
+}
+
+void TwXQXOfen::PrgTextSetzen(const QByteArray &text, int nr)
+{
+    if (nr >= ErstesProgramm && nr <= LetztesProgramm)
+        PrgTexte[nr] = text;
+    if (nr % 6 == 0 || nr == kEnde)
+        emit FortschrittAnzeigen(nr);
+    if (nr < kEnde)
+        return;
+    for (int k = 1; k <= kTeile && AlleLesen; ++k)
+        emit ListenTeilEmpfangen(Listenteil(k), quint8(k < kTeile ? k : 0));
+}
+
+QByteArray TwXQXOfen::Listenteil(int k) const
+{
+    const int von = kProTeil * (k - 1) + 1;
+    const int bis = qMin(kProTeil * k, LetztesProgramm);
+    qsizetype laenge = 0;
+    for (int i = von; i <= bis; ++i)
+        laenge += 5 + 2 * PrgTexte[i].size();
+    QByteArray teil;
+    teil.reserve(laenge);
+    for (int i = von; i <= bis; ++i) {
+        teil += FormatDec(i, 2);
+        teil += TAB;
+        teil += StrToHexDump(PrgTexte[i]);
+        teil += TAB;
+    }
+    return teil;
+}
+
+void TwXQXOfen::LesenBeenden()
+{
+    // 200 and the chunks first, then the end with 200 once more.
+    PrgTextSetzen(QByteArray(), kEnde);
+    UebertragungBeenden();
+}
+
+// ---- write-all ----
+
+void TwXQXOfen::RestoreBlockLaden(const QByteArray &teil, bool erster)
+{
+    if (erster) {
+        for (QByteArray &name : PrgNamen)
+            name = BPrgFreiName.toByteArray();
+    }
+    QByteArrayView rest(teil);
+    while (!rest.isEmpty()) {
+        const int nr = ParseDec(feldNehmen(rest), -1);
+        const QByteArrayView dump = feldNehmen(rest);
+        // The editor's chunk 1 starts with slot 0, which holds no program.
+        if (nr < ErstesProgramm || nr > LetztesProgramm)
+            continue;
+        const QByteArray text = HexDumpToStr(dump);
+        if (text.startsWith("##HEAD")) {
+            BPrgTextLesen(text, PrgDaten[nr]);
+            PrgTexte[nr] = QByteArray(text).replace("\r\n", QByteArray(1, TAB));
+        } else {
+            InitBPrgRecord(PrgDaten[nr]);
+            PrgTexte[nr].clear();
+        }
+        PrgNamen[nr] = PrgDaten[nr].Name.text().left(20);
+    }
+}
+
+void TwXQXOfen::RestoreStarten()
+{
+    AlleSchreiben = true;
+    UebertragungLaeuft = true;
+    Abgebrochen = false;
+    AktNr = ErstesProgramm;
+    m_schrittVersuche = 0;
+    SchrittEinreihen();
+}
+
+void TwXQXOfen::ListeQuittungAck()
+{
+    // An acknowledgement of anything else neither moves the transfer on nor reaches the editor.
+    if (!SchrittBeantwortet())
+        return;
+    ++AktNr;
+    m_schrittVersuche = 0;
+    if (AktNr % 6 == 0 || AktNr == kEnde)
+        emit FortschrittAnzeigen(AktNr);
+    if (!AlleSchreiben)
+        return;
+    if (AktNr <= LetztesProgramm)
+        SchrittEinreihen();
+    else
+        UebertragungBeenden();
+}
+
+void TwXQXOfen::ListeQuittungNak()
+{
+    // The same program again; the answer handling shows its box for the refusal, so giving
+    // up adds none.
+    if (SchrittBeantwortet())
+        SchrittNochmal(QString(), false);
+}
