@@ -25,6 +25,8 @@ public:
     // Stops and starts again from now (a plain restart of the countdown).
     void restart();
     bool isSingleShot() const { return m_timer.isSingleShot(); }
+    // Scaled milliseconds left until it fires; -1 when it is stopped.
+    int verbleibendMs() const { return m_timer.remainingTime(); }
     // A single-shot timer disables itself when it fires.
     void setSingleShot(bool on) { m_timer.setSingleShot(on); }
 

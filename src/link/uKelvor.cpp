@@ -108,6 +108,7 @@ TwKelvor::TwKelvor(QWidget *parent) : QMainWindow(parent)
 
     resize(ClientBreite, ClientHoehe + menuBar()->sizeHint().height());
     BefehleVerbinden();
+    WiederholungVerbinden();
 }
 
 TwKelvor::~TwKelvor()

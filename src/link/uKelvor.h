@@ -179,6 +179,20 @@ public:
     TTimer *ProtokollTimer = nullptr;
     TTimer *RepeatTimer = nullptr;
 
+    // ==== repeat-transfer test ====
+    // Run on every change of their box, by hand or by program.
+    void RepeatBprgSendClick();
+    void RepeatBprgReadClick();
+    void SofortSendenClick();
+    // One step: the list file sent or the controller's list read, alternating when both boxes
+    // are ticked; skipped while a transfer of the list editor runs.
+    void RepeatTimerTimer();
+    // The next step sends.
+    bool RepSendNext = false;
+    // The list file the steps send; empty when none.
+    QString RepListFile;
+    // ==== end repeat-transfer test ====
+
     QMenu *Hilfe1 = nullptr;
     QAction *Info1 = nullptr;
     QAction *DebugfensterZeigen1 = nullptr;
@@ -254,6 +268,7 @@ private:
     void IPEditExit();
     void PortEditKeyPress();
     void BefehleVerbinden();
+    void WiederholungVerbinden();
     // Relays a new link's signals; runs for every link the window creates.
     void LinkAnschliessen(TwXQXOfen *link);
     // Creates the link, initialised and relayed, as Links[0]. A link it replaces stops at once
@@ -263,8 +278,6 @@ private:
     void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
     void LogPanelOeffnen();
 
-    bool RepSendNext = false;
-    QString RepListFile;
     int m_extentIn = 0;
     int m_extentOut = 0;
     int m_extentError = 0;

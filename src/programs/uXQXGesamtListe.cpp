@@ -5,6 +5,7 @@
 #include "app/Sammlung.h"
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
+#include "link/uKelvor.h"
 #include "programs/NamenMemo.h"
 #include "translate/translate.h"
 
@@ -70,6 +71,8 @@ TwXQXGesamtListe::~TwXQXGesamtListe()
     // Children die after this part of the window: nothing they or the application report may
     // reach it any more.
     disconnect(qApp, nullptr, this, nullptr);
+    if (wKelvor)
+        disconnect(wKelvor, nullptr, this, nullptr);
     for (QObject *kind : findChildren<QObject *>())
         disconnect(kind, nullptr, this, nullptr);
     SG1->removeEventFilter(this);
@@ -105,6 +108,8 @@ void TwXQXGesamtListe::Verbinden()
     DateienVerbinden();
     ListeVerbinden();
     DruckenVerbinden();
+    UebertragungVerbinden();
+    SelbsttestVerbinden();
 }
 
 // ---- creation, show, hide, close -------------------------------------------------------------
@@ -241,6 +246,11 @@ void TwXQXGesamtListe::hideEvent(QHideEvent *event)
 
 void TwXQXGesamtListe::closeEvent(QCloseEvent *event)
 {
+    // A hidden window drops what the transfer still brings; "Abbrechen" ends it.
+    if (UebertragungLaeuft()) {
+        event->ignore();
+        return;
+    }
     if (FormClose())
         event->accept();
     else
@@ -278,7 +288,9 @@ void TwXQXGesamtListe::ProgrammSetzen(const TBackprogramm &rec, int slot)
     ProgrammPruefen(true, OpSpeichern, false, AktBPrg, gespeichert, betroffen);
     if (gespeichert)
         ProgrammAnzeigen(slot);
-    BedienungFreigeben(true);
+    // A whole-list transfer keeps the window until it ends.
+    if (m_listenTransfer == TListenTransfer::Keiner)
+        BedienungFreigeben(true);
 }
 
 void TwXQXGesamtListe::ProgrammLeeren()
@@ -461,9 +473,15 @@ void TwXQXGesamtListe::Schlieen1Click()
 void TwXQXGesamtListe::BedienungFreigeben(bool freigeben)
 {
     TimeOut->setEnabled(false);
+    // Everything but the progress panel: no second transfer starts, and nothing typed or
+    // chosen meanwhile can go over a slot when the answer comes.
     File1->menuAction()->setEnabled(freigeben);
+    Bearbeiten1->menuAction()->setEnabled(freigeben);
     OfenWahlBox->setEnabled(freigeben);
     BPrgPanel->setEnabled(freigeben);
+    Kopfleiste->setEnabled(freigeben);
+    NamenListe->setEnabled(freigeben);
+    UpDown1->setEnabled(freigeben);
     m_gesperrt = !freigeben;
     if (freigeben) {
         if (m_sanduhr)

@@ -7,10 +7,13 @@
 #include "programs/Programmpruefung.h"
 #include "programs/ProgrammRaster.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -137,9 +140,54 @@ public:
     TPruefRegeln PruefRegeln() const;
     QStringList LangTexte() const;
 
-    // Locks (false) or frees (true) the controls while a transfer runs.
+    // Locks (false) or frees (true) every control but "Abbrechen" and "Ausblenden" while a
+    // transfer runs; locking starts the watchdog, freeing stops it.
     void BedienungFreigeben(bool freigeben);
     bool BedienungGesperrt() const { return m_gesperrt; }
+
+    // ==== transfers ====
+    // The one way the editor queues a command: the main window's connection set-up, then the
+    // queue of its link.
+    void BefehlSenden(const NeuerBefehl &Befehl, const QByteArray &Daten);
+    // A transfer runs or its result is still being taken over: the window is locked for one,
+    // a whole-list transfer has not ended, an answer waits for its evaluation, or a transfer is
+    // asking its questions before it starts. No transfer starts while it holds.
+    bool UebertragungLaeuft() const;
+    // The shown program to the controller (or the delete of its slot when it is free).
+    void BPrgSendenan1Click();
+    // Asks the controller for program NrWahl; the window stays locked until it comes.
+    void FileReceiveBPrg1Click();
+    // The list check, then the write-all.
+    void ListeSendenan1Click();
+    // A write-all of a copy of `Liste`, without the list check; false when a transfer runs.
+    bool ListeSenden(const TBackprogrammListe &Liste);
+    // The read-all after the save question; false when it did not start.
+    bool ListeEmpfangen1Click();
+    // Ends a whole-list transfer at once and frees the window.
+    void CancelClick();
+    // Hides the progress panel; the transfer goes on and the window stays locked.
+    void AusblendenClick();
+    void TimeOutTimer();
+    // ---- what the link hands over, each call with its own data ----
+    // Restarts the watchdog when it runs.
+    void TimeOutNeustarten();
+    // "SendACK" with "-1", or a received program's text with its number in decimal.
+    void AntwortEmpfangen(const QByteArray &Antwort, const QByteArray &NummerText);
+    // A program-name list: into the names table, not shown.
+    void NamenEmpfangen(const QByteArray &Text, bool Flag);
+    void FortschrittAnzeigen(int Position);
+    // The chunks of a read-all, numbered 1..11 and 0 for the last.
+    void ListenTeilEmpfangen(const QByteArray &Teil, quint8 Nr);
+    // The chunks of a read-all received so far.
+    QByteArray Empfangspuffer;
+    // 1000 from the start of a write-all until its progress reaches 50: the label switches once.
+    int FortschrittsTag = 0;
+
+    // ==== self-test panel ====
+    void DoDefaults_vollClick();
+    void Defaults_halbClick();
+    void Chk_vClick();
+    void Chk_hClick();
 
     // ==== program and list files ====
     // Saves the list: at once to a ".XQR" file name, otherwise through the save dialog. True
@@ -345,10 +393,22 @@ protected:
 
 private:
     void KomponentenErzeugen();
-    // Connect the handlers of the files, the list operations and the prints.
+    // Connect the handlers of the files, the list operations, the prints, the transfers (and
+    // the link's calls relayed by the main window) and the self-test panel.
     void DateienVerbinden();
     void ListeVerbinden();
     void DruckenVerbinden();
+    void UebertragungVerbinden();
+    void SelbsttestVerbinden();
+    // The evaluation of what the link handed over runs later from the event loop, one step
+    // after the other: a step that opens a modal window finishes before the next begins.
+    void SchrittEinreihen(std::function<void()> schritt);
+    void SchritteAbarbeiten();
+    void AntwortAuswerten(const QByteArray &antwort, int nr);
+    void ListeEmpfangenAuswerten(const QByteArray &puffer);
+    // The whole-list transfer has ended, however it ended.
+    void ListenTransferBeendet();
+    bool LinkUebertragungAktiv() const;
     // The check and the write of a list save (ListeSpeichernIntern after the list check).
     bool ListeSichern();
     bool ListeSpeichernIntern(int n);
@@ -398,6 +458,15 @@ private:
     bool m_zellePruefen = false;
     bool m_gesperrt = false;
     bool m_sanduhr = false;
+    // The whole-list transfer the editor started and has not yet seen end.
+    enum class TListenTransfer { Keiner, Senden, Empfangen };
+    TListenTransfer m_listenTransfer = TListenTransfer::Keiner;
+    // A transfer asks its questions before it starts.
+    bool m_beginnt = false;
+    // The last chunk of a read-all is in; its take-over waits or runs.
+    bool m_uebernahme = false;
+    QList<std::function<void()>> m_schritte;
+    bool m_schrittLaeuft = false;
     // The last control left by Tab (forward).
     QWidget *m_tabVerlassen = nullptr;
     // The window moves the current cell itself and has checked the cell it leaves.

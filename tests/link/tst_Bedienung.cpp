@@ -1,7 +1,7 @@
 // The user's path: the real main window against the stand-in controller over loopback; the
 // service view's switches and the diagnostic key.
-#include "support/Hauptfenster.h"
 #include "support/LinkTestHilfe.h"
+#include "support/Steuerung.h"
 #include "app/Sammlung.h"
 
 #include "link/uKelvor.h"
@@ -17,28 +17,27 @@ const QString Uhrformat = QStringLiteral("dd.MM.yyyy hh:mm:ss");
 class TstBedienung : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TSteuerungsUmgebung> u;
+    TListeneditorUmgebung *env = nullptr;
+    TXqSim *sim = nullptr;
     QHostAddress pc;
     quint16 port = 0;
-    std::unique_ptr<THauptfensterUmgebung> env;
-    std::unique_ptr<TXqSim> sim;
 
 private slots:
-    void initTestCase() { pc = EigeneServerAdresse(); }
-
     void init()
     {
-        // A port of the program's range that is free where both sides listen.
-        sim = std::make_unique<TXqSim>();
-        port = SimAufFreiemPort(*sim, pc);
-        QVERIFY2(port, qPrintable(sim->errorString()));
-        env = std::make_unique<THauptfensterUmgebung>(1.0, QStringLiteral("127.000.000.002"), port);
+        u = std::make_unique<TSteuerungsUmgebung>();
+        QVERIFY2(u->starten(), qPrintable(u->grund));
+        env = &u->env();
+        sim = &u->sim();
+        pc = u->pc;
+        port = u->port;
     }
 
     void cleanup()
     {
-        QVERIFY(!env || env->dialoge().unexpected() == 0);
-        env.reset();
-        sim.reset();
+        QVERIFY(!u || !env || env->dialoge().unexpected() == 0);
+        u.reset();
     }
 
     void uhrLesenUndStellen()

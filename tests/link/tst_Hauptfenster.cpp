@@ -150,6 +150,9 @@ private slots:
         QFETCH(QString, haken);
         QFETCH(bool, vonSelbst);
         TwKelvor *w = env->oeffnen();
+        // The send box asks for its list file.
+        if (haken == QLatin1String("RepeatBprgSend"))
+            env->dialoge().expectFile(env->path(QStringLiteral("test.XQR")));
         if (!haken.isEmpty())
             w->findChild<QCheckBox *>(haken)->setChecked(true);
         w->FehlerMelden(QStringLiteral("127.0.0.9_PING: TIMEOUT - no answer!"));

@@ -7,7 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-TListeneditorUmgebung::TListeneditorUmgebung(double timeScale) : THauptfensterUmgebung(timeScale) {}
+TListeneditorUmgebung::TListeneditorUmgebung(double timeScale, const QString &ip, int port)
+    : THauptfensterUmgebung(timeScale, ip, port)
+{
+}
 
 TwXQXGesamtListe *TListeneditorUmgebung::oeffnenEditor()
 {
@@ -45,6 +48,28 @@ TBackprogramm BeispielProgramm(const QByteArray &name, int temperatur, int minut
         ph.AbzugProzent = quint8(50 * i);
         ph.UmwaelzerZeit = t;
         ph.Schwaden = i == 0 ? 30 : 20;
+    }
+    return p;
+}
+
+TBackprogramm VollesProgramm(int nr)
+{
+    TBackprogramm p = BeispielProgramm("Vollkornbrot Nr " + QByteArray::number(nr));
+    p.Steuerung.setText("XQ7310 Backstube Nord");
+    p.PrgVersion.setText("Fassung 2.04 vom Mai");
+    for (int k = 0; k < 10; ++k) {
+        TBackPhase &ph = p.Phasen[size_t(k)];
+        ph.Temperatur = 240 - k;
+        ph.Backzeit = 100 + k;
+        ph.Schwaden = 5;
+        ph.Umwaelzer = k % 2 ? 100 : 0;
+        ph.UmwaelzerZeit = ph.Backzeit;
+        ph.Luft = k < 8 ? 50 : 0;
+        ph.LuftZeit = k < 8 ? ph.Backzeit - 10 : 0;
+        ph.Ausgang = 100;
+        ph.AusgangZeit = 20 + k;
+        ph.AbzugProzent = 40;
+        ph.AbzugZeit = ph.Backzeit;
     }
     return p;
 }

@@ -11,6 +11,8 @@
 QMessageBox::StandardButton TTestDialoge::answerBox(const TBoxRequest &request)
 {
     m_shown.append(request);
+    if (waehrendBox)
+        waehrendBox(request);
     if (m_boxAnswers.empty()) {
         ++m_unexpected;
         qWarning("unexpected modal box: %s / %s", qPrintable(request.caption), qPrintable(request.text));
@@ -49,6 +51,7 @@ int TTestDialoge::answerDialog(QDialog *dialog)
 
 void TTestDialoge::clear()
 {
+    waehrendBox = nullptr;
     m_boxAnswers.clear();
     m_fileAnswers.clear();
     m_dialogAnswers.clear();

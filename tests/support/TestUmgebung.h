@@ -31,6 +31,9 @@ public:
     int unexpected() const { return m_unexpected; }
     // Object names of the modal windows that came, in order.
     QStringList dialogs() const { return m_dialogs; }
+    // Runs while a modal box is open, before it is answered, as a real box's event loop runs
+    // whatever arrives meanwhile.
+    std::function<void(const TBoxRequest &)> waehrendBox;
     bool allAnswersUsed() const { return m_boxAnswers.empty() && m_fileAnswers.empty() && m_dialogAnswers.empty(); }
     void clear();
 
