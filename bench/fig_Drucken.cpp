@@ -34,7 +34,7 @@ TBackprogrammListe vollListe()
     return liste;
 }
 
-double alleProgrammeAlsPdf()
+std::optional<double> alleProgrammeAlsPdf()
 {
     QTemporaryDir ordner;
     SetPdfDruckerOrdner(ordner.path());
@@ -46,8 +46,8 @@ double alleProgrammeAlsPdf()
     const double ms = uhr.nsecsElapsed() / 1e6;
     const bool ok = fenster.Report.Seiten.size() == 199 && QFileInfo(PdfDruckerDatei(QStringLiteral("XQBackprogramm"))).size() > 0;
     SetPdfDruckerOrdner(QString());
-    return ok ? ms : -1;
+    return ok ? std::optional<double>(ms) : std::nullopt;
 }
 } // namespace
 
-KELVOR_FIGUR(QStringLiteral("199 programs to PDF"), 2000, alleProgrammeAlsPdf);
+KELVOR_FIGUR((TFigur{QStringLiteral("199 programs to PDF"), 2000, alleProgrammeAlsPdf, QStringLiteral("ms"), 0, false, 20}));

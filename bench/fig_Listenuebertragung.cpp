@@ -12,7 +12,6 @@
 #include <QTcpServer>
 #include <QEventLoop>
 #include <QTimer>
-#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -120,12 +119,13 @@ struct TAufbau
     }
 };
 
-double drucken(const char *was, double ms)
+// The figure is the ratio to the floor; the time goes beside it.
+std::optional<double> verhaeltnis(double ms)
 {
-    if (ms >= 0)
-        std::printf("  %s: %.0f ms, %.3f x the floor of %.0f ms (goal at most %.1f)\n", was, ms, ms / kBodenMs,
-                    kBodenMs, kZiel);
-    return ms;
+    if (ms < 0)
+        return {};
+    FigurNotiz(QStringLiteral("%1 ms against a floor of %2 ms").arg(ms, 0, 'f', 0).arg(kBodenMs, 0, 'f', 0));
+    return ms / kBodenMs;
 }
 
 double lesen()
@@ -136,7 +136,7 @@ double lesen()
     for (int nr = 1; nr <= kProgramme; ++nr)
         a.sim.controller().setProgram(nr, vollesProgramm(nr));
     const double ms = a.messen([&] { a.link->BefehlEinreihen(QByteArray(), SB_RecSave, "0"); });
-    return a.sim.count("BPRG") == kProgramme ? drucken("read", ms) : -1;
+    return a.sim.count("BPRG") == kProgramme ? ms : -1;
 }
 
 double schreiben()
@@ -159,10 +159,12 @@ double schreiben()
     for (int nr = 1; nr <= kProgramme; ++nr)
         if (a.sim.controller().program(nr) != vollesProgramm(nr))
             return -1;
-    return a.sim.count("BPRG") == kProgramme ? drucken("write", ms) : -1;
+    return a.sim.count("BPRG") == kProgramme ? ms : -1;
 }
 
 } // namespace
 
-KELVOR_FIGUR(QStringLiteral("whole-list read of 199 programs"), kZiel * kBodenMs, lesen);
-KELVOR_FIGUR(QStringLiteral("whole-list write of 199 programs"), kZiel * kBodenMs, schreiben);
+KELVOR_FIGUR((TFigur{QStringLiteral("whole-list read of 199 programs"), kZiel, [] { return verhaeltnis(lesen()); },
+                         QStringLiteral("x the floor"), 3, true, 10}));
+KELVOR_FIGUR((TFigur{QStringLiteral("whole-list write of 199 programs"), kZiel,
+                         [] { return verhaeltnis(schreiben()); }, QStringLiteral("x the floor"), 3, true, 11}));

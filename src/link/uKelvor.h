@@ -30,6 +30,9 @@ public:
     explicit TLogListe(QWidget *parent = nullptr);
     void setExtent(int pixels);
     int extent() const { return m_extent; }
+    // Appends a line that keeps the size it was laid out with: the list lays out all its lines
+    // again for every one added, which must not measure each text anew.
+    void addLine(const QString &text);
 
 protected:
     void updateGeometries() override;

@@ -29,6 +29,12 @@ void TLogListe::setExtent(int pixels)
     updateGeometries();
 }
 
+void TLogListe::addLine(const QString &text)
+{
+    auto *line = new QListWidgetItem(text, this);
+    line->setSizeHint(sizeHintForIndex(indexFromItem(line)));
+}
+
 void TLogListe::updateGeometries()
 {
     // Setting the range below makes the view lay itself out again.
@@ -49,13 +55,15 @@ void TwKelvor::AppendLine(TLogListe *list, int &extent, const QString &text, con
     const qint64 w = qint64(pointSize) * text.size();
     if (w > extent)
         extent = int(qMin<qint64>(w, std::numeric_limits<int>::max()));
-    list->setExtent(extent);
+    // Each setting lays the list out again.
+    if (list->extent() != extent)
+        list->setExtent(extent);
 
     if (!Tracking->isChecked())
         return;
     if (list->count() > MaxLogZeilen)
         delete list->takeItem(0);
-    list->addItem(line);
+    list->addLine(line);
     list->setCurrentRow(list->count() - 1);
 }
 

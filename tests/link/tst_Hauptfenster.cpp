@@ -136,6 +136,21 @@ private slots:
         QVERIFY(list.horizontalScrollBar()->maximum() >= list.extent() - list.viewport()->width());
     }
 
+    // Each line keeps its own width however wide the lines around it are, and the list scrolls
+    // far enough to show the widest.
+    void wideLineAmongNarrowOnes()
+    {
+        TwKelvor *w = env->oeffnen({QStringLiteral("QUAMP")}, true);
+        const QString breit = QString(300, QLatin1Char('W'));
+        for (const QString &t : {QStringLiteral("kurz"), breit, QStringLiteral("kurz")})
+            w->FehlerEintragen(t);
+        QListWidgetItem *zeile = w->LBError->item(1);
+        QVERIFY(zeile->text().endsWith(breit));
+        const int noetig = w->LBError->fontMetrics().horizontalAdvance(zeile->text());
+        QVERIFY2(w->LBError->visualItemRect(zeile).width() >= noetig, qPrintable(QString::number(noetig)));
+        QVERIFY(w->LBError->horizontalScrollBar()->maximum() >= noetig - w->LBError->viewport()->width());
+    }
+
     // An unattended repeat test must not wait for somebody to press OK.
     void fehlerMeldenBoxart_data()
     {

@@ -1,0 +1,33 @@
+// The bare comparison program: a Qt program that shows one empty window and nothing else.
+//   kelvor_bench_leer start <t0>     ms from <t0> (MonotonNs of the parent) to the window on screen
+//   kelvor_bench_leer stau <seconds> the longest stall of its event loop over that time, once
+//                                    the window is on screen
+#include "bench/Messen.h"
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList a = QCoreApplication::arguments();
+    if (a.size() < 3)
+        return 2;
+    const bool start = a.at(1) == QLatin1String("start");
+    const qint64 wert = a.at(2).toLongLong();
+
+    QWidget fenster;
+    fenster.setWindowTitle(QStringLiteral("leer"));
+    TLueckenmesser luecke;
+    new TSichtbarMelder(&fenster, [&] {
+        if (start) {
+            ErgebnisMelden(QString::number((MonotonNs() - wert) / 1e6, 'f', 2));
+            app.quit();
+            return;
+        }
+        luecke.starten();
+        QTimer::singleShot(int(wert * 1000), &app, [&] {
+            ErgebnisMelden(QString::number(luecke.anhalten(), 'f', 2));
+            app.quit();
+        });
+    });
+    fenster.show();
+    return app.exec();
+}
