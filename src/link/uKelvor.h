@@ -38,8 +38,12 @@ protected:
     void updateGeometries() override;
 
 private:
+    // Drawing the visible lines costs far more than keeping them: while lines come in, the list
+    // is drawn at most every DrawHoldMs; its content is always current.
+    void holdDrawing();
     int m_extent = 0;
     bool m_inUpdate = false;
+    QTimer *m_drawHold = nullptr;
 };
 
 class TwKelvor : public QMainWindow, public TLinkHost

@@ -9,10 +9,13 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace {
 // Each list keeps this many lines at most: above it the oldest goes before an append.
 const int MaxLogZeilen = 2000;
+// A list that receives lines is drawn this often at most.
+const int DrawHoldMs = 250;
 }
 
 TLogListe::TLogListe(QWidget *parent) : QListWidget(parent)
@@ -33,6 +36,27 @@ void TLogListe::addLine(const QString &text)
 {
     auto *line = new QListWidgetItem(text, this);
     line->setSizeHint(sizeHintForIndex(indexFromItem(line)));
+    holdDrawing();
+}
+
+void TLogListe::holdDrawing()
+{
+    if (!m_drawHold) {
+        m_drawHold = new QTimer(this);
+        m_drawHold->setSingleShot(true);
+        connect(m_drawHold, &QTimer::timeout, this, [this] {
+            if (updatesEnabled())
+                return;
+            // Draws what came during the hold, and holds again for the lines that follow.
+            setUpdatesEnabled(true);
+            m_drawHold->start(DrawHoldMs);
+        });
+    }
+    // The first line after a quiet spell is drawn at once; those within the hold come with the next.
+    if (m_drawHold->isActive())
+        setUpdatesEnabled(false);
+    else
+        m_drawHold->start(DrawHoldMs);
 }
 
 void TLogListe::updateGeometries()
