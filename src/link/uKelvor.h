@@ -30,18 +30,16 @@ public:
     explicit TLogListe(QWidget *parent = nullptr);
     void setExtent(int pixels);
     int extent() const { return m_extent; }
-    // Appends a line that keeps the size it was laid out with: the list lays out all its lines
-    // again for every one added, which must not measure each text anew.
+    // Appends a line and selects it, so that the list scrolls to it. While lines come in, the
+    // list is drawn and the last line selected at most every DrawHoldMs.
     void addLine(const QString &text);
 
 protected:
     void updateGeometries() override;
 
 private:
-    // Drawing the visible lines costs far more than keeping them: while lines come in, the list
-    // is drawn at most every DrawHoldMs; its content is always current.
-    void holdDrawing();
     int m_extent = 0;
+    int m_widest = 0;
     bool m_inUpdate = false;
     QTimer *m_drawHold = nullptr;
 };

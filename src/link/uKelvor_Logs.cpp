@@ -4,26 +4,87 @@
 #include "app/Sammlung.h"
 #include "app/uShowbox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QCache>
+#include <QPainter>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 namespace {
 // Each list keeps this many lines at most: above it the oldest goes before an append.
 const int MaxLogZeilen = 2000;
-// A list that receives lines is drawn this often at most.
-const int DrawHoldMs = 250;
+// A list that receives lines is drawn once a second at most: drawing its visible lines costs
+// far more than keeping a new one.
+const int DrawHoldMs = 1000;
 }
+
+// Draws a line from its text laid out once: shaping every visible line on every drawing is
+// what a live log spends its time on.
+class TLogZeichner : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QStaticText &laid = laidOut(opt.text, opt.font);
+        opt.text.clear();
+        const QWidget *widget = opt.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        // All lines share the first one's size, so a wider line reaches past its rectangle.
+        opt.rect.setWidth(qMax(opt.rect.width(), int(laid.size().width()) + 2 * margin));
+        // The list fills its own ground: a plain line needs no panel of its own.
+        if (opt.state & (QStyle::State_Selected | QStyle::State_HasFocus) || opt.backgroundBrush.style() != Qt::NoBrush)
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                                          opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                             : QPalette::Text));
+        painter->setClipRect(r);
+        painter->drawStaticText(QPointF(r.left() + margin, r.top() + (r.height() - laid.size().height()) / 2), laid);
+        painter->restore();
+    }
+
+private:
+    const QStaticText &laidOut(const QString &text, const QFont &font) const
+    {
+        if (m_font != font) {
+            m_laid.clear();
+            m_font = font;
+        }
+        if (QStaticText *laid = m_laid.object(text))
+            return *laid;
+        auto *laid = new QStaticText(text);
+        laid->setTextFormat(Qt::PlainText);
+        laid->prepare(QTransform(), font);
+        m_laid.insert(text, laid);
+        return *laid;
+    }
+
+    mutable QCache<QString, QStaticText> m_laid{4000};
+    mutable QFont m_font;
+};
 
 TLogListe::TLogListe(QWidget *parent) : QListWidget(parent)
 {
+    setItemDelegate(new TLogZeichner(this));
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // A bar that comes and goes changes the viewport, which asks for the range again.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every line is one line of the list's font: measuring each would cost more than keeping it.
+    setUniformItemSizes(true);
 }
 
 void TLogListe::setExtent(int pixels)
@@ -34,29 +95,38 @@ void TLogListe::setExtent(int pixels)
 
 void TLogListe::addLine(const QString &text)
 {
-    auto *line = new QListWidgetItem(text, this);
-    line->setSizeHint(sizeHintForIndex(indexFromItem(line)));
-    holdDrawing();
-}
-
-void TLogListe::holdDrawing()
-{
+    new QListWidgetItem(text, this);
+    // Lines share one size, so the range must know the widest; only a line that might be wider
+    // is measured.
+    const QFontMetrics fm = fontMetrics();
+    if (qint64(text.size()) * fm.maxWidth() > m_widest) {
+        const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        const int w = fm.horizontalAdvance(text) + 4 * margin;
+        if (w > m_widest) {
+            m_widest = w;
+            updateGeometries();
+        }
+    }
     if (!m_drawHold) {
         m_drawHold = new QTimer(this);
         m_drawHold->setSingleShot(true);
         connect(m_drawHold, &QTimer::timeout, this, [this] {
             if (updatesEnabled())
                 return;
-            // Draws what came during the hold, and holds again for the lines that follow.
+            // Shows what came during the hold, and holds again for the lines that follow.
+            setCurrentRow(count() - 1);
             setUpdatesEnabled(true);
             m_drawHold->start(DrawHoldMs);
         });
     }
-    // The first line after a quiet spell is drawn at once; those within the hold come with the next.
-    if (m_drawHold->isActive())
+    // The first line after a quiet spell is shown at once; those within the hold come with its
+    // end. Selecting a line lays out the whole list, so that waits for the end of the hold too.
+    if (m_drawHold->isActive()) {
         setUpdatesEnabled(false);
-    else
+    } else {
+        setCurrentRow(count() - 1);
         m_drawHold->start(DrawHoldMs);
+    }
 }
 
 void TLogListe::updateGeometries()
@@ -68,7 +138,7 @@ void TLogListe::updateGeometries()
     QListWidget::updateGeometries();
     // The list computes its range from the lines it holds; the stored extent may reach further.
     QScrollBar *bar = horizontalScrollBar();
-    const int wanted = m_extent - viewport()->width();
+    const int wanted = qMax(m_extent, m_widest) - viewport()->width();
     if (wanted > bar->maximum())
         bar->setRange(0, wanted);
 }
@@ -88,7 +158,6 @@ void TwKelvor::AppendLine(TLogListe *list, int &extent, const QString &text, con
     if (list->count() > MaxLogZeilen)
         delete list->takeItem(0);
     list->addLine(line);
-    list->setCurrentRow(list->count() - 1);
 }
 
 void TwKelvor::BefehlEintragen(const QString &text)

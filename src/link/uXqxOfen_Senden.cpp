@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QSpinBox>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 
 namespace {
@@ -98,6 +99,9 @@ void TwXQXOfen::SendenStarten(const TSendeAuftrag &auftrag)
     m_sendeTimeoutMs = befehl.TimeoutMs;
 
     m_socket = new QTcpSocket(this);
+    // The controller sits on the bakery's own network: a desktop proxy must not carry its
+    // link, and asking the system for one costs a thread hop on every command.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     // Queued: a socket may report a failed connect from inside connectToHost, and no effect
     // of the send may run inside the call that asked for it.
     connect(m_socket, &QTcpSocket::connected, this, [this, nr] { Verbunden(nr); }, Qt::QueuedConnection);

@@ -7,6 +7,7 @@
 #include "app/Zeitgeber.h"
 
 #include <QSocketNotifier>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -148,6 +149,7 @@ bool TAntwortServer::Aktivieren()
 {
     if (m_server->isListening())
         return true;
+    m_server->setProxy(QNetworkProxy::NoProxy);
     if (!m_server->listen(m_adresse, m_port))
         return false;
 #ifdef Q_OS_UNIX

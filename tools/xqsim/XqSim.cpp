@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QTcpServer>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -74,6 +75,7 @@ bool TXqSim::resumeListening()
     }
     if (m_server->isListening())
         return true;
+    m_server->setProxy(QNetworkProxy::NoProxy);
     if (!m_server->listen(m_listen, m_port)) {
         m_error = m_server->errorString();
         return false;
@@ -404,6 +406,7 @@ void TXqSim::startNext()
     m_currentConnected = false;
 
     auto *s = new QTcpSocket(this);
+    s->setProxy(QNetworkProxy::NoProxy);
     m_current = s;
     // Answer from the address we listen on, as a controller answers from its own.
     s->bind(m_listen, 0);
