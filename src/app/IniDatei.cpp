@@ -256,6 +256,15 @@ TIniDatei TIniDatei::normalised() const
     return out;
 }
 
+QByteArray ProfilWert(const QByteArray &value)
+{
+    const bool umschlossen = value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+                             && value.back() == value.front();
+    if (value.trimmed() != value || umschlossen)
+        return '"' + value + '"';
+    return value;
+}
+
 QByteArray GetProfileString(const QString &file, const QByteArray &section, const QByteArray &key,
                             const QByteArray &def)
 {

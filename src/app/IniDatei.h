@@ -52,6 +52,10 @@ private:
     TKopfRegel m_regel;
 };
 
+// The value as writeString must get it for readString to give it back: in quotes when blanks
+// surround it or quotes enclose it, since reading takes both off; otherwise unchanged.
+QByteArray ProfilWert(const QByteArray &value);
+
 // One-key profile calls on a file, as the platform offers them.
 QByteArray GetProfileString(const QString &file, const QByteArray &section, const QByteArray &key,
                             const QByteArray &def);

@@ -113,7 +113,7 @@ bool NachtstartdateiSchreiben(const QString &datei, const TNachtTabelle &tabelle
     if (!ini.load(datei) && QFile::exists(datei))
         return false;
     for (int tag = 0; tag < NachtTage; ++tag)
-        ini.writeString(NachtSektion, NachtTagSchluessel[tag], NachtZeileText(tabelle[tag]));
+        ini.writeString(NachtSektion, NachtTagSchluessel[tag], ProfilWert(NachtZeileText(tabelle[tag])));
     return ini.save(datei);
 }
 

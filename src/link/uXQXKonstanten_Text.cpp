@@ -110,7 +110,8 @@ QByteArray BPrgTextSchreiben(TBackprogramm rec, bool joinName)
     line("##HEAD");
     line("STEUERUNG =" + rec.Steuerung.text());
     line("VERSION =" + rec.PrgVersion.text());
-    line("NAME =" + name);
+    // Reading takes one blank after "=" off, so a name that begins with one gets one more.
+    line((name.startsWith(' ') ? "NAME = " : "NAME =") + name);
     line("MENGE =" + FormatDec(rec.Menge, 0));
     line("PRIO =" + FormatDec(rec.Prio, 0));
     line("VORSCHWADEN =" + FormatDec(rec.Vorschwaden, 0));
@@ -232,11 +233,14 @@ void BPrgTextLesen(QByteArrayView text, TBackprogramm &rec)
                 case 0: neu.Steuerung.setText(wert.left(20)); break;
                 case 1: neu.PrgVersion.setText(wert.left(20)); break;
                 case 2: {
-                    QByteArray name = wert.left(20);
-                    if (CyrillicMode)
-                        name = ControllerToAnsi(name).left(20);
+                    // One blank after "=" belongs to the line, not to the name; the name is
+                    // cut to 20 only after it has gone.
+                    QByteArray name = wert;
                     if (name.startsWith(' '))
                         name.remove(0, 1);
+                    name = name.left(20);
+                    if (CyrillicMode)
+                        name = ControllerToAnsi(name).left(20);
                     neu.Name.setText(name);
                     break;
                 }

@@ -50,7 +50,7 @@ void write(const QString &file, const QString &section, const QString &key, cons
 {
     const QString path = LangDir() + file;
     if (!WriteProfileString(path, StringToAnsi(section, kDeutsch), StringToAnsi(key, kDeutsch),
-                            StringToAnsi(value, kDeutsch)))
+                            ProfilWert(StringToAnsi(value, kDeutsch))))
         throw TSprachDateiFehler(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path).toStdString());
 }
 

@@ -136,6 +136,21 @@ private slots:
         }
     }
 
+    // A name that begins with a blank keeps it through the text, and all its 20 characters.
+    void nameWithLeadingBlank()
+    {
+        for (const QByteArray &name : {QByteArray(" Brot"), QByteArray("  zwei"), QByteArray(" 1234567890123456789")}) {
+            TBackprogramm r;
+            r.Name.setText(name);
+            const QByteArray text = BPrgTextSchreiben(r, false);
+            QVERIFY2(text.contains("\r\nNAME = " + name + "\r\n"), text.constData());
+            QCOMPARE(readText(text).Name.text(), name);
+        }
+        // One blank after "=" belongs to the line even when 20 characters follow it.
+        QCOMPARE(readText("##HEAD\r\nNAME = 12345678901234567890\r\n##/HEAD\r\n").Name.text(),
+                 QByteArray("12345678901234567890"));
+    }
+
     void readerBody()
     {
         const QList<QPair<Lines, TBackprogramm>> cases{

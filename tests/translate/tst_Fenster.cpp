@@ -234,8 +234,9 @@ QByteArray abschnitt(const char *section, const TEintraege &entries, bool uebers
     QByteArray out = QByteArray("[") + section + "]\r\n";
     for (const auto &[key, german] : entries)
         if (!ohne.contains(section + QByteArray("/") + key))
+            // Collected texts with blanks around them are stored in quotes, so they read back whole.
             out += StringToAnsi(PadKey(QLatin1String(key))) + '='
-                   + StringToAnsi(uebersetzt ? englisch(s(german)) : s(german)) + "\r\n";
+                   + (uebersetzt ? StringToAnsi(englisch(s(german))) : ProfilWert(StringToAnsi(s(german)))) + "\r\n";
     for (const auto &[key, text] : mehr)
         out += StringToAnsi(PadKey(QLatin1String(key))) + '=' + StringToAnsi(s(text)) + "\r\n";
     return out;

@@ -1,3 +1,5 @@
+#include "app/Codepage.h"
+#include "app/IniDatei.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "support/TestUmgebung.h"
@@ -105,6 +107,27 @@ private slots:
                  QByteArray("; Kopf\r\n[TwTest]\r\nKnopf.Caption_________________=Neu\r\n\r\nEnde.Caption__________________=E\r\n"
                             "Zwei.Caption__________________=a\xB0\xB0" "b\r\nEinSehrLangerKomponentenname.Caption=Lang\r\n"));
         QCOMPARE(lesen(QStringLiteral("MASTER.IGNORE")), QByteArray("[twtest]\r\nVerboten.Caption______________=\r\n"));
+    }
+
+    // The profile rules take blanks around a value and one pair of quotes off: such a text is
+    // stored in quotes, reads back whole and is not written again on the next run.
+    void addToMasterKeepsBlanks()
+    {
+        start(QString(), true);
+        Section = QStringLiteral("TwTest");
+        const QStringList texte{QStringLiteral(" Start "), QStringLiteral("Temp.: "), QStringLiteral("\"Zitat\""),
+                                QStringLiteral("  Hinweis\r\nzwei ")};
+        for (int i = 0; i < texte.size(); ++i)
+            AddToMaster(QStringLiteral("Text%1.Caption").arg(i), texte[i]);
+        const QByteArray einmal = lesen(QStringLiteral("MASTER.LANG"));
+        QVERIFY2(einmal.contains("Text0.Caption_________________=\" Start \"\r\n"), einmal.constData());
+        for (int i = 0; i < texte.size(); ++i) {
+            const QByteArray wert = GetProfileString(lang(QStringLiteral("MASTER.LANG")), "TwTest",
+                                                     StringToAnsi(PadKey(QStringLiteral("Text%1.Caption").arg(i))), "#ERR");
+            QCOMPARE(DecodeLineBreaks(AnsiToString(wert)), QString(texte[i]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            AddToMaster(QStringLiteral("Text%1.Caption").arg(i), texte[i]);
+        }
+        QCOMPARE(lesen(QStringLiteral("MASTER.LANG")), einmal);
     }
 
     void translatingTheBox()

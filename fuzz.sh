@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer harness of tests/fuzz (clang, AddressSanitizer and UBSan) for the given
+# seconds each (default 60) on a copy of its corpus, offscreen with a temporary HOME.
+#   ./fuzz.sh [seconds] [harness]   e.g. ./fuzz.sh 10, ./fuzz.sh 30 antwort
+#   FUZZ_RUNS=N        a fixed number of runs instead of a time (-runs=N)
+#   FUZZ_HARNESS=name  one harness only (as the second argument)
+#   FUZZ_WORK=dir      where the corpus copies and crash files go (default build-fuzz/work)
+#   FUZZ_LOGS=dir      one log per harness there instead of the terminal
+set -euo pipefail
+cd "$(dirname "$0")"
+
+SECONDS_EACH=${1:-60}
+ONLY=${2:-${FUZZ_HARNESS:-}}
+ONLY=${ONLY#fuzz_}
+
+tools/ensure-packages.sh cmake make clang libfuzzer-14-dev qt6-base-dev libqt6sql6-sqlite libgl-dev
+
+BUILD=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVOR_FUZZ=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+if [ -n "$ONLY" ]; then
+  cmake --build "$BUILD" -j"$(nproc)" --target "fuzz_$ONLY"
+else
+  cmake --build "$BUILD" -j"$(nproc)"
+fi
+
+WORK=$(realpath -m "${FUZZ_WORK:-$BUILD/work}")
+mkdir -p "$WORK"
+# Memory-backed where there is one: the harnesses write their files for every input.
+TMPHOME=$(mktemp -d "$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/kelvor-fuzz.XXXXXX")
+trap 'rm -rf "$TMPHOME"' EXIT
+mkdir -p "$TMPHOME/runtime" "$TMPHOME/config" "$TMPHOME/tmp"
+chmod 700 "$TMPHOME/runtime"
+export HOME="$TMPHOME" XDG_RUNTIME_DIR="$TMPHOME/runtime" XDG_CONFIG_HOME="$TMPHOME/config" TMPDIR="$TMPHOME/tmp"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+
+if [ -n "${FUZZ_RUNS:-}" ]; then
+  limit=(-runs="$FUZZ_RUNS")
+else
+  limit=(-max_total_time="$SECONDS_EACH")
+fi
+
+failed=0
+for src in tests/fuzz/fuzz_*.cpp; do
+  name=$(basename "$src" .cpp)
+  reader=${name#fuzz_}
+  [ -n "$ONLY" ] && [ "$reader" != "$ONLY" ] && continue
+  corpus="$WORK/corpus/$reader"
+  crashes="$WORK/crashes/$reader"
+  mkdir -p "$corpus" "$crashes"
+  # A copy: what the fuzzer adds never lands in the repository.
+  cp -n tests/fuzz/corpus/"$reader"/* "$corpus"/
+  log="$WORK/$reader.log"
+  [ -n "${FUZZ_LOGS:-}" ] && mkdir -p "$FUZZ_LOGS" && log="$FUZZ_LOGS/$reader.log"
+  # A list file is 100200 bytes; every other input stays small, which keeps the runs fast.
+  maxlen=2048
+  [ "$reader" = listendatei ] && maxlen=101000
+  # Leaks are not looked for (as in ./test.sh): Qt keeps caches for the life of the process.
+  set +e
+  "$BUILD/tests/fuzz/$name" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$crashes/" \
+    -max_len=$maxlen -detect_leaks=0 -rss_limit_mb=4096 "$corpus" >"$log" 2>&1
+  rc=$?
+  set -e
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  if [ $rc -ne 0 ]; then
+    crash=$(ls -t "$crashes" 2>/dev/null | head -1)
+    echo "$reader: FINDING after ${runs:-?} runs, input $crashes/${crash:-?} (log $log)"
+    grep -m3 -E 'FINDING|ERROR: AddressSanitizer|runtime error' "$log" | sed 's/^/  /' || true
+    failed=1
+  else
+    echo "$reader: runs ${runs:-?}, no finding"
+  fi
+done
+exit $failed

@@ -1,0 +1,44 @@
+// Replays files through one harness without libFuzzer: every file given, or every file in a
+// folder given, once each. Used by ctest to run the corpora under the sanitizers.
+#include "FuzzHilfe.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QStringList dateien;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (QFileInfo(arg).isDir()) {
+            QDirIterator it(arg, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                dateien << it.next();
+        } else {
+            dateien << arg;
+        }
+    }
+    std::sort(dateien.begin(), dateien.end());
+    if (dateien.isEmpty()) {
+        std::fprintf(stderr, "usage: %s file-or-folder...\n", argv[0]);
+        return 2;
+    }
+    for (const QString &d : std::as_const(dateien)) {
+        QFile f(d);
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(d));
+            return 2;
+        }
+        const QByteArray bytes = f.readAll();
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    }
+    std::printf("%lld inputs replayed\n", static_cast<long long>(dateien.size()));
+    return 0;
+}
