@@ -1,5 +1,6 @@
 #include "programs/Listendateien.h"
 
+#include "app/Dateischreiben.h"
 #include "app/Sammlung.h"
 
 #include <QDir>
@@ -66,6 +67,12 @@ TProgrammDateiErgebnis ProgrammDateiEinlesen(const QString &pfad, TBackprogramm 
         return TProgrammDateiErgebnis::KeinProgramm;
     BPrgTextLesen(text, rec);
     return TProgrammDateiErgebnis::Gelesen;
+}
+
+bool ProgrammDateiSchreiben(const QString &pfad, const TBackprogramm &rec, QString *grund)
+{
+    // Written aside and renamed over an old file, so a failed save leaves that file whole.
+    return WriteFileAtomic(pfad, BPrgTextSchreiben(rec, true), grund);
 }
 
 bool HatEndung(const QString &name, const QString &endung)

@@ -21,6 +21,8 @@ enum class TProgrammDateiErgebnis { Gelesen, Lesefehler, KeinProgramm };
 // Reads the program file `pfad` into `rec`, which changes only when the file held a program.
 // `grund` receives the system's reason of a read error.
 TProgrammDateiErgebnis ProgrammDateiEinlesen(const QString &pfad, TBackprogramm &rec, QString *grund = nullptr);
+// Writes `rec` in its text form as the program file `pfad`, replacing an old one whole.
+bool ProgrammDateiSchreiben(const QString &pfad, const TBackprogramm &rec, QString *grund = nullptr);
 
 // True when the extension of the file name, in upper case, is `endung` (".XQR").
 bool HatEndung(const QString &name, const QString &endung);

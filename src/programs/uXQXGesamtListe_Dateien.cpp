@@ -3,7 +3,6 @@
 // is replaced.
 #include "programs/uXQXGesamtListe.h"
 
-#include "app/Dateischreiben.h"
 #include "app/Dialoge.h"
 #include "app/Sammlung.h"
 #include "programs/Listendateien.h"
@@ -66,8 +65,7 @@ void TwXQXGesamtListe::ProgrammSpeichernUnter()
         return;
     QString name = SaveDialog->FileName;
     CheckFileName(name);
-    // Written aside and renamed over an old file, so a failed save leaves that file whole.
-    if (!WriteFileAtomic(name, BPrgTextSchreiben(AktBPrg, true))) {
+    if (!ProgrammDateiSchreiben(name, AktBPrg)) {
         QApplication::beep();
         ShowMessageBox(this, TBoxKind::Critical, TxtFehler, QStringLiteral("Speicherfehler"));
         return;
