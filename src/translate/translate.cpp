@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <array>
+#include <initializer_list>
 #include <limits>
 
 QString LangKey;
@@ -46,11 +48,17 @@ QByteArray lookup(const QString &file, const QString &section, const QString &ke
     return GetProfileString(LangDir() + file, StringToAnsi(section, cp), StringToAnsi(key, cp), kErr);
 }
 
-void write(const QString &file, const QString &section, const QString &key, const QString &value)
+// Every key of one call goes into the file in one whole-file write, so a write cut short
+// leaves all of them or none.
+void write(const QString &file, std::initializer_list<std::array<QString, 3>> eintraege)
 {
     const QString path = LangDir() + file;
-    if (!WriteProfileString(path, StringToAnsi(section, kDeutsch), StringToAnsi(key, kDeutsch),
-                            ProfilWert(StringToAnsi(value, kDeutsch))))
+    TIniDatei ini;
+    bool ok = ini.load(path) || !QFileInfo::exists(path); // never replace a file it cannot read
+    for (const auto &[section, key, value] : eintraege)
+        ini.writeString(StringToAnsi(section, kDeutsch), StringToAnsi(key, kDeutsch),
+                        ProfilWert(StringToAnsi(value, kDeutsch)));
+    if (!ok || !ini.save(path))
         throw TSprachDateiFehler(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path).toStdString());
 }
 
@@ -146,13 +154,15 @@ QString TranslateText(const QString &section, const QString &key, const QString 
 
     if (SprachInit && !text.isEmpty()) {
         const QString missing = QStringLiteral("_Missing.") + language;
-        write(missing, QStringLiteral("Error"), PadKey(language + QStringLiteral(".Time")),
-              ZeitStempel(QDateTime::currentDateTime()));
-        write(missing, QStringLiteral("Error"), PadKey(language + QStringLiteral(".Comment")),
-              QStringLiteral("Entry dosn't exist in ") + language);
+        const QString error = QStringLiteral("Error");
+        const std::array<QString, 3> time{error, PadKey(language + QStringLiteral(".Time")), ZeitStempel(QDateTime::currentDateTime())};
+        const std::array<QString, 3> comment{error, PadKey(language + QStringLiteral(".Comment")),
+                                             QStringLiteral("Entry dosn't exist in ") + language};
         const QString coded = EncodeLineBreaks(text);
         if (collectable(coded))
-            write(missing, section, k, coded);
+            write(missing, {time, comment, {section, k, coded}});
+        else
+            write(missing, {time, comment});
     }
     return text;
 }
@@ -169,7 +179,7 @@ void AddToMaster(const QString &key, const QString &text)
         return;
     if (!collectable(coded))
         return;
-    write(kMasterLang, Section, k, coded);
+    write(kMasterLang, {{Section, k, coded}});
 }
 
 bool DirExists(const QString &path)

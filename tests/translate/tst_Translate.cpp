@@ -1,6 +1,7 @@
 #include "app/Codepage.h"
 #include "app/IniDatei.h"
 #include "app/Registry.h"
+#include "app/Dateischreiben.h"
 #include "app/Sammlung.h"
 #include "support/TestUmgebung.h"
 #include "translate/translate.h"
@@ -167,6 +168,31 @@ private slots:
         QCOMPARE(tr("Zwei.Caption", QStringLiteral("zwei")), QStringLiteral("one\ntwo"));
         QCOMPARE(tr("Frei.Caption", QStringLiteral("frei")), QStringLiteral("frei"));
         QCOMPARE(tr("#spec#Frei.Caption", QStringLiteral("frei")), QStringLiteral("#no#frei"));
+    }
+
+    // A missing entry, its time and comment used to be three writes of the file: one that
+    // failed after the first left the time without the entry.
+    void missingEntryIsOneWrite()
+    {
+        start(QStringLiteral("English"), true);
+        SetWriteFailureAfterBytes(80); // enough for the time line alone, not for all three
+        bool thrown = false;
+        try {
+            TranslateText(QStringLiteral("TwTest"), QStringLiteral("Neu.Caption"), QStringLiteral("English"), QStringLiteral("neu"));
+        } catch (const TSprachDateiFehler &) {
+            thrown = true;
+        }
+        SetWriteFailureAfterBytes(-1);
+        QVERIFY(thrown);
+        QVERIFY(!QFile::exists(lang(QStringLiteral("_Missing.English"))));
+        QCOMPARE(TranslateText(QStringLiteral("TwTest"), QStringLiteral("Neu.Caption"), QStringLiteral("English"),
+                               QStringLiteral("neu")),
+                 QStringLiteral("neu"));
+        const QList<QByteArray> lines = crLfZeilen(lesen(QStringLiteral("_Missing.English")));
+        QCOMPARE(lines.size(), 6);
+        QVERIFY(lines[1].startsWith("English.Time__________________="));
+        QCOMPARE(lines.mid(2), (QList<QByteArray>{"English.Comment_______________=Entry dosn't exist in English", "",
+                                                  "[TwTest]", "Neu.Caption___________________=neu"}));
     }
 
     void missingFolderOrKeyShowsTheMessage()
