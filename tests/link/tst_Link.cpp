@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QNetworkProxy>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -70,6 +71,7 @@ private slots:
     void hoechstens64Verbindungen();
     void statusabfrage();
     void verbindenHaengt();
+    void ohneDesktopProxy();
 };
 
 void tst_Link::rahmenAufDemDraht()
@@ -603,6 +605,28 @@ void tst_Link::verbindenHaengt()
     // Three whole connect time-outs, the event loop free all along.
     QVERIFY2(dauer >= 3 * ScaledMs(5000) - 30, qPrintable(QString::number(dauer)));
     QVERIFY2(luecke < 1000, qPrintable(QString::number(luecke)));
+}
+
+void tst_Link::ohneDesktopProxy()
+{
+    // A proxy set for the desktop must not carry the controller's link: it goes straight there.
+    QTcpServer proxy;
+    QVERIFY(proxy.listen(QHostAddress(QStringLiteral("127.0.0.9"))));
+    int beimProxy = 0;
+    connect(&proxy, &QTcpServer::newConnection, this, [&] {
+        while (QTcpSocket *s = proxy.nextPendingConnection()) {
+            ++beimProxy;
+            s->deleteLater();
+        }
+    });
+    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.9"),
+                                                     proxy.serverPort()));
+    const auto zurueck = qScopeGuard([] { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); });
+    a->reihe(SB_PING);
+    QVERIFY(warte([&] { return a->sim.count("TRX ") == 1 && !a->link->SendenBeschaeftigt(); }));
+    QCOMPARE(Woerter(a->sim), (QStringList{"PING", "TRX ACK"}));
+    QCOMPARE(beimProxy, 0);
+    QCOMPARE(a->host.fehler, QStringList());
 }
 
 QTEST_MAIN(tst_Link)
