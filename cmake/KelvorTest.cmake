@@ -7,6 +7,10 @@ function(kelvor_add_test source)
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE kelvortestsupport)
+  if(KELVOR_TSAN)
+    # Qt GUI paints on the calling thread in the race check (see the file).
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/tsan/QtMalenImGuiThread.cpp)
+  endif()
   set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_tests.cmake)
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${name}> -DNAME=${name} -DLABEL=${T_LABEL}

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTcpServer>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -389,6 +390,7 @@ void tst_Link::einrichten()
     // An answer connection open meanwhile survives a set-up that changes nothing, and is
     // dropped by one that restarts the server for a new port.
     QTcpSocket offen;
+    offen.setProxy(QNetworkProxy::NoProxy);
     offen.connectToHost(kPc, port);
     QVERIFY(warte([&] { return offen.state() == QAbstractSocket::ConnectedState; }));
     w.VerbindungEinrichten();
@@ -433,6 +435,7 @@ void tst_Link::fremdeZeile()
     if (zeile.isEmpty())
         SetTimeScale(kSchnell);   // the server's read time
     QTcpSocket peer;
+    peer.setProxy(QNetworkProxy::NoProxy);
     peer.bind(QHostAddress(QStringLiteral("127.0.0.4")));
     peer.connectToHost(kPc, a->port);
     if (!zeile.isEmpty())
@@ -502,6 +505,7 @@ void tst_Link::hoechstens64Verbindungen()
     const auto verbinden = [&](int n) {
         for (int i = 0; i < n; ++i) {
             peers.push_back(std::make_unique<QTcpSocket>());
+            peers.back()->setProxy(QNetworkProxy::NoProxy);
             peers.back()->connectToHost(kPc, a->port);
         }
     };

@@ -60,6 +60,11 @@ private slots:
 
     void druckereinrichtung()
     {
+#if defined(__SANITIZE_THREAD__)
+        // Qt's print dialog starts a file-system model thread of its own, whose locking the
+        // race check cannot see; the normal run covers this case.
+        QSKIP("Qt's print dialog has a thread of its own (QFileInfoGatherer)");
+#endif
         TwKelvor *w = env->oeffnen();
         for (const int antwort : {int(QDialog::Accepted), int(QDialog::Rejected)}) {
             env->dialoge().expectDialog([antwort](QDialog *dlg) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -28,6 +29,7 @@ quint16 freePortOnBoth()
 bool sendLine(const QString &host, quint16 port, const QByteArray &line)
 {
     QTcpSocket s;
+    s.setProxy(QNetworkProxy::NoProxy);
     s.connectToHost(host, port);
     if (!s.waitForConnected(2000))
         return false;

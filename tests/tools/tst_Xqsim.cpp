@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <QTcpServer>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -50,6 +51,7 @@ struct TGegenstelle
             s->disconnectFromHost();
         });
         QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        s->setProxy(QNetworkProxy::NoProxy);
         s->connectToHost(kSteuerung, port);
         return QTest::qWaitFor([&] { return sim.frames().size() > gelesen; }, 30000);
     }
