@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTcpServer>
-#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QtTest>
 
