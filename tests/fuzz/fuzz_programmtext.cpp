@@ -28,7 +28,8 @@ QByteArray feldText(const TBackprogramm &r)
 }
 
 // The record as far as the text form carries it: a value over no time never gets a line of
-// its own (the first phase's temperature excepted).
+// its own (the first phase's temperature excepted). Air has neither a start line nor a closing
+// one, so its first value and the time of its last step are not carried: it is left out.
 // Bytes behind a string's length are no part of it.
 TBackprogramm getragen(TBackprogramm r)
 {
@@ -41,10 +42,10 @@ TBackprogramm getragen(TBackprogramm r)
         if (r.Phasen[i].Backzeit == 0)
             r.Phasen[i].Temperatur = 0;
     for (TBackPhase &p : r.Phasen) {
+        p.Luft = 0;
+        p.LuftZeit = 0;
         if (p.UmwaelzerZeit == 0)
             p.Umwaelzer = 0;
-        if (p.LuftZeit == 0)
-            p.Luft = 0;
         if (p.AbzugZeit == 0)
             p.AbzugProzent = 0;
         if (p.AusgangZeit == 0)
