@@ -1,6 +1,7 @@
 #pragma once
 // The main window: connection settings, the controller link it owns, the three log lists,
 // the clock display and the service controls.
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QString>
@@ -30,8 +31,8 @@ public:
     explicit TLogListe(QWidget *parent = nullptr);
     void setExtent(int pixels);
     int extent() const { return m_extent; }
-    // Appends a line and selects it, so that the list scrolls to it. While lines come in, the
-    // list is drawn and the last line selected at most every DrawHoldMs.
+    // Appends a line and selects it, so that the list scrolls to it. The list is drawn and its
+    // last line selected when the event loop turns, and no more often than it can afford.
     void addLine(const QString &text);
 
 protected:
@@ -41,7 +42,11 @@ private:
     int m_extent = 0;
     int m_widest = 0;
     bool m_inUpdate = false;
+    int msUntilDraw();
+    void drawHeldLines();
     QTimer *m_drawHold = nullptr;
+    QElapsedTimer m_drawsEarned;
+    double m_draws = 0;
 };
 
 class TwKelvor : public QMainWindow, public TLinkHost

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -19,9 +20,12 @@
 namespace {
 // Each list keeps this many lines at most: above it the oldest goes before an append.
 const int MaxLogZeilen = 2000;
-// A list that receives lines is drawn once a second at most: drawing its visible lines costs
-// far more than keeping a new one.
-const int DrawHoldMs = 1000;
+// Drawing a list's visible lines costs far more than keeping a new one. A list draws the lines
+// that came at once, as long as it has a drawing in hand; it keeps up to DrawBurst of them and
+// earns one every DrawEveryMs, so a command by hand shows at once and a steady poll is drawn
+// every DrawEveryMs.
+const int DrawBurst = 3;
+const int DrawEveryMs = 2000;
 }
 
 // Draws a line from its text laid out once: shaping every visible line on every drawing is
@@ -110,23 +114,33 @@ void TLogListe::addLine(const QString &text)
     if (!m_drawHold) {
         m_drawHold = new QTimer(this);
         m_drawHold->setSingleShot(true);
-        connect(m_drawHold, &QTimer::timeout, this, [this] {
-            if (updatesEnabled())
-                return;
-            // Shows what came during the hold, and holds again for the lines that follow.
-            setCurrentRow(count() - 1);
-            setUpdatesEnabled(true);
-            m_drawHold->start(DrawHoldMs);
-        });
+        connect(m_drawHold, &QTimer::timeout, this, &TLogListe::drawHeldLines);
+        m_drawsEarned.start();
+        m_draws = DrawBurst;
     }
-    // The first line after a quiet spell is shown at once; those within the hold come with its
-    // end. Selecting a line lays out the whole list, so that waits for the end of the hold too.
-    if (m_drawHold->isActive()) {
-        setUpdatesEnabled(false);
-    } else {
-        setCurrentRow(count() - 1);
-        m_drawHold->start(DrawHoldMs);
+    // Lines that come in one go are drawn together, and the last one selected then: selecting
+    // lays out the whole list.
+    setUpdatesEnabled(false);
+    if (!m_drawHold->isActive())
+        m_drawHold->start(msUntilDraw());
+}
+
+int TLogListe::msUntilDraw()
+{
+    m_draws = qMin<double>(DrawBurst, m_draws + double(m_drawsEarned.restart()) / DrawEveryMs);
+    return m_draws >= 1 ? 0 : int((1 - m_draws) * DrawEveryMs) + 1;
+}
+
+void TLogListe::drawHeldLines()
+{
+    const int wait = msUntilDraw();
+    if (wait > 0) {
+        m_drawHold->start(wait);
+        return;
     }
+    m_draws -= 1;
+    setCurrentRow(count() - 1);
+    setUpdatesEnabled(true);
 }
 
 void TLogListe::updateGeometries()
