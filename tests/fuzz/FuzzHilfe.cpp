@@ -53,3 +53,13 @@ void FuzzFund(const char *was, const QByteArray &erwartet, const QByteArray &erh
                      erhalten.toPercentEncoding(" =;[]").constData());
     std::abort();
 }
+
+bool FuzzEingabeLesen(const uint8_t *data, size_t size, TFuzzEingabe &eingabe)
+{
+    FuzzUmgebung();
+    if (size < 1)
+        return false;
+    eingabe.modus = data[0];
+    eingabe.bytes = QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    return true;
+}

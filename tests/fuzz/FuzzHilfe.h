@@ -15,6 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 // forgotten, so nothing grows from one input to the next.
 TTestUmgebung &FuzzUmgebung();
 
+// An input as most harnesses read it: the first byte chooses modes, the rest are the bytes.
+struct TFuzzEingabe
+{
+    uint8_t modus = 0;
+    QByteArray bytes;
+};
+// Sets up as FuzzUmgebung does; false for an empty input, which chooses nothing.
+bool FuzzEingabeLesen(const uint8_t *data, size_t size, TFuzzEingabe &eingabe);
+
 // A file of the program folder, written whole; aborts when it cannot be written.
 QString FuzzDatei(const QString &name, const QByteArray &bytes);
 

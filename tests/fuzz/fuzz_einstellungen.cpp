@@ -41,12 +41,12 @@ QByteArray roherWert(const TIniDatei &ini, const TPaar &p)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzUmgebung();
-    if (size < 1)
+    TFuzzEingabe e;
+    if (!FuzzEingabeLesen(data, size, e))
         return 0;
-    const uint8_t modus = data[0];
+    const uint8_t modus = e.modus;
     const TKopfRegel regel = (modus & 1) ? TKopfRegel::GanzeZeile : TKopfRegel::Profil;
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const QByteArray &bytes = e.bytes;
 
     // Lines: written and read again, the same lines.
     const TIniDatei ini = TIniDatei::fromBytes(bytes, regel);

@@ -8,13 +8,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzUmgebung();
-    if (size < 1)
+    TFuzzEingabe e;
+    if (!FuzzEingabeLesen(data, size, e))
         return 0;
     // First byte, bit 0: the bytes are the start of a current-layout file, filled with zeros
     // to its exact size, so short inputs reach that layout as well.
-    QByteArray datei(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    if (data[0] & 1)
+    QByteArray datei = e.bytes;
+    if (e.modus & 1)
         datei.resize(BPrgListeDateiGroesse, '\0');
     const QString pfad = FuzzDatei(QStringLiteral("fuzz.XQR"), datei);
 

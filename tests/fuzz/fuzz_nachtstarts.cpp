@@ -31,12 +31,12 @@ TNachtTabelle lesen(const QString &pfad)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzUmgebung();
-    if (size < 1)
+    TFuzzEingabe e;
+    if (!FuzzEingabeLesen(data, size, e))
         return 0;
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const QByteArray &bytes = e.bytes;
 
-    if (data[0] & 1) {
+    if (e.modus & 1) {
         // The wire: shown in the grid and built again, the text no longer changes.
         TNachtTabelle t;
         NachtstarttextZeigen(bytes, t);

@@ -79,17 +79,15 @@ bool imFormat(const TBackprogramm &r)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    FuzzUmgebung();
-    if (size < 1)
+    TFuzzEingabe e;
+    if (!FuzzEingabeLesen(data, size, e))
         return 0;
     // First byte: the modes the text form depends on, and whether the bytes come as a file.
-    const uint8_t modus = data[0];
-    LiterModus = modus & 1;
-    CyrillicMode = modus & 2;
-    const QByteArray roh(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
-    QByteArray text = roh;
-    if (modus & 4) {
-        text = ProgrammTextAusDatei(roh);
+    LiterModus = e.modus & 1;
+    CyrillicMode = e.modus & 2;
+    QByteArray text = e.bytes;
+    if (e.modus & 4) {
+        text = ProgrammTextAusDatei(e.bytes);
         if (!IstProgrammText(text))
             return 0;
     }

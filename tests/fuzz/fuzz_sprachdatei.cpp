@@ -26,11 +26,12 @@ QString umbrueche(QString s)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    TTestUmgebung &env = FuzzUmgebung();
-    if (size < 1)
+    TFuzzEingabe e;
+    if (!FuzzEingabeLesen(data, size, e))
         return 0;
-    const uint8_t modus = data[0];
-    const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    TTestUmgebung &env = FuzzUmgebung();
+    const uint8_t modus = e.modus;
+    const QByteArray &bytes = e.bytes;
     CyrillicMode = modus & 1;
     const TCodepage cp = CyrillicMode ? TCodepage::Windows1251 : TCodepage::Windows1252;
     QDir().mkpath(LangDir());
