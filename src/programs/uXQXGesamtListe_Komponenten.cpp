@@ -294,7 +294,8 @@ void TwXQXGesamtListe::Anordnen()
     NamenListe->SetColCount(2);
     NamenListe->SetFixedCols(0);
     NamenListe->SetFixedRows(1);
-    NamenListe->SetRowCount(BPrgListeAnzahl + 1);
+    // The header and slot 0; the slots' rows come after the translation, which has no text for them.
+    NamenListe->SetRowCount(2);
     NamenListe->setColumnWidth(0, 50);
     NamenListe->setColumnWidth(1, 249);
     NamenListe->setSelectionBehavior(QAbstractItemView::SelectRows);

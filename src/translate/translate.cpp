@@ -1,6 +1,7 @@
 #include "translate/translate.h"
 
 #include "app/Codepage.h"
+#include "app/Dateischreiben.h"
 #include "app/Dialoge.h"
 #include "app/IniDatei.h"
 #include "app/Registry.h"
@@ -10,7 +11,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <array>
 #include <initializer_list>
@@ -23,7 +26,7 @@ QString Section;
 
 namespace {
 const QString kOriginal = QStringLiteral("Orginal(Deutsch)");
-const QByteArray kErr = QByteArrayLiteral("#ERR");
+const QString kErrText = QStringLiteral("#ERR");
 const QString kMasterLang = QStringLiteral("MASTER.LANG");
 const QString kMasterIgnore = QStringLiteral("MASTER.IGNORE");
 const QChar kGrad(0x00B0);
@@ -42,23 +45,146 @@ QString asciiUpper(QString s)
     return s;
 }
 
-// The stored value, or "#ERR" when there is none.
-QByteArray lookup(const QString &file, const QString &section, const QString &key, TCodepage cp = kDeutsch)
+const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// Section and key names as the profile functions compare them: without regard to case, the
+// letters of Windows-1252 included, whatever the file's own code page.
+QString gefaltet(const QByteArray &name) { return AnsiToString(name).toCaseFolded(); }
+
+// One language file as read: the value of every key of the first section of each name (the
+// first key of a name counts), enclosing quotes taken off as the profile functions do. A file
+// that begins with a UTF-8 byte-order mark is UTF-8 text, as editors save it on request.
+struct TSprachDatei
 {
-    return GetProfileString(LangDir() + file, StringToAnsi(section, cp), StringToAnsi(key, cp), kErr);
+    QHash<QString, QHash<QString, QByteArray>> werte;
+    bool utf8 = false;
+};
+
+TSprachDatei einlesen(const QString &path)
+{
+    TSprachDatei d;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return d;
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return d;
+    if (bytes.startsWith(kBom)) {
+        bytes.remove(0, kBom.size());
+        d.utf8 = true;
+    }
+    const TIniDatei ini = TIniDatei::fromBytes(bytes);
+    QHash<QString, QByteArray> *abschnitt = nullptr;
+    QByteArray name;
+    for (const QByteArray &line : ini.lines()) {
+        if (ini.isHeader(line, &name)) {
+            const QString s = gefaltet(name);
+            abschnitt = d.werte.contains(s) ? nullptr : &d.werte[s];
+            continue;
+        }
+        const QByteArray t = line.trimmed();
+        const qsizetype eq = t.indexOf('=');
+        if (!abschnitt || t.startsWith(';') || eq < 0)
+            continue;
+        const QString key = gefaltet(t.left(eq).trimmed());
+        if (abschnitt->contains(key))
+            continue;
+        QByteArray v = t.mid(eq + 1).trimmed();
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+            v = v.mid(1, v.size() - 2);
+        abschnitt->insert(key, v);
+    }
+    return d;
+}
+
+// While one window is translated each file is read once (a file of ordinary size holds
+// thousands of lines and a window looks up hundreds of texts); the window sees the files as
+// they were when its translation began, its own writes included.
+struct TLesePuffer
+{
+    QHash<QString, TSprachDatei> dateien;
+};
+TLesePuffer *g_puffer = nullptr;
+
+class TEinmalLesen
+{
+public:
+    TEinmalLesen()
+    {
+        if (!g_puffer)
+            g_puffer = &m_puffer;
+    }
+    ~TEinmalLesen()
+    {
+        if (g_puffer == &m_puffer)
+            g_puffer = nullptr;
+    }
+    TEinmalLesen(const TEinmalLesen &) = delete;
+    TEinmalLesen &operator=(const TEinmalLesen &) = delete;
+
+private:
+    TLesePuffer m_puffer;
+};
+
+// A file or folder of that name in `dir`, found without regard to letter case as the platform
+// the files come from finds it (an exact match first); the name as given when there is none.
+QString ohneGrossKlein(const QString &dir, const QString &name, QDir::Filters art)
+{
+    if (QFileInfo::exists(dir + name))
+        return name;
+    const QStringList eintraege = QDir(dir).entryList(art | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &e : eintraege)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return e;
+    return name;
+}
+
+QString sprachPfad(const QString &file)
+{
+    const QString dir = LangDir();
+    return dir + ohneGrossKlein(dir, file, QDir::Files);
+}
+
+// The stored text, or "#ERR" when there is none.
+QString lookup(const QString &file, const QString &section, const QString &key, TCodepage cp = kDeutsch)
+{
+    TSprachDatei einzeln;
+    const TSprachDatei *d = &einzeln;
+    if (g_puffer) {
+        auto it = g_puffer->dateien.find(file);
+        if (it == g_puffer->dateien.end())
+            it = g_puffer->dateien.insert(file, einlesen(sprachPfad(file)));
+        d = &*it;
+    } else {
+        einzeln = einlesen(sprachPfad(file));
+    }
+    const auto bytes = [&](const QString &s) { return d->utf8 ? s.toUtf8() : StringToAnsi(s, cp); };
+    const auto abschnitt = d->werte.constFind(gefaltet(bytes(section)));
+    if (abschnitt == d->werte.cend())
+        return kErrText;
+    const auto wert = abschnitt->constFind(gefaltet(bytes(key)));
+    if (wert == abschnitt->cend())
+        return kErrText;
+    return d->utf8 ? QString::fromUtf8(*wert) : AnsiToString(*wert, cp);
 }
 
 // Every key of one call goes into the file in one whole-file write, so a write cut short
-// leaves all of them or none.
+// leaves all of them or none. A UTF-8 file keeps its mark and takes UTF-8.
 void write(const QString &file, std::initializer_list<std::array<QString, 3>> eintraege)
 {
-    const QString path = LangDir() + file;
+    const QString path = sprachPfad(file);
+    if (g_puffer)
+        g_puffer->dateien.remove(file);
     TIniDatei ini;
-    bool ok = ini.load(path) || !QFileInfo::exists(path); // never replace a file it cannot read
+    QByteArray alt;
+    bool ok = ini.load(path, &alt) || !QFileInfo::exists(path); // never replace a file it cannot read
+    const bool utf8 = alt.startsWith(kBom);
+    if (utf8)
+        ini = TIniDatei::fromBytes(alt.mid(kBom.size()));
+    const auto bytes = [&](const QString &s) { return utf8 ? s.toUtf8() : StringToAnsi(s, kDeutsch); };
     for (const auto &[section, key, value] : eintraege)
-        ini.writeString(StringToAnsi(section, kDeutsch), StringToAnsi(key, kDeutsch),
-                        ProfilWert(StringToAnsi(value, kDeutsch)));
-    if (!ok || !ini.save(path))
+        ini.writeString(bytes(section), bytes(key), ProfilWert(bytes(value)));
+    if (!ok || !WriteFileAtomic(path, (utf8 ? kBom : QByteArray()) + ini.toBytes()))
         throw TSprachDateiFehler(QStringLiteral("In %1 kann nicht geschrieben werden").arg(path).toStdString());
 }
 
@@ -129,6 +255,7 @@ void TranslateForm(const QString &className)
         return;
     }
     Section = className;
+    const TEinmalLesen einmal;
     if (Sprache.isEmpty())
         CollectForm(Section);
     else
@@ -146,11 +273,11 @@ QString TranslateText(const QString &section, const QString &key, const QString 
     }
     k = PadKey(k);
     const TCodepage cp = sprachCodepage();
-    const QByteArray translated = lookup(QStringLiteral("Master.") + language, section, k, cp);
-    if (lookup(kMasterIgnore, section, k) != kErr)
+    const QString translated = lookup(QStringLiteral("Master.") + language, section, k, cp);
+    if (lookup(kMasterIgnore, section, k) != kErrText)
         return marked ? QStringLiteral("#no#") + text : text;
-    if (translated != kErr)
-        return DecodeLineBreaks(AnsiToString(translated, cp));
+    if (translated != kErrText)
+        return DecodeLineBreaks(translated);
 
     if (SprachInit && !text.isEmpty()) {
         const QString missing = QStringLiteral("_Missing.") + language;
@@ -173,9 +300,9 @@ void AddToMaster(const QString &key, const QString &text)
         return;
     const QString coded = EncodeLineBreaks(text);
     const QString k = PadKey(key);
-    if (lookup(kMasterLang, Section, k) == StringToAnsi(coded, kDeutsch))
+    if (lookup(kMasterLang, Section, k) == coded)
         return;
-    if (lookup(kMasterIgnore, Section, k) != kErr)
+    if (lookup(kMasterIgnore, Section, k) != kErrText)
         return;
     if (!collectable(coded))
         return;
@@ -189,7 +316,7 @@ bool DirExists(const QString &path)
 
 QString LangDir()
 {
-    return ExeDir + QStringLiteral("Lang") + QDir::separator();
+    return ExeDir + ohneGrossKlein(ExeDir, QStringLiteral("Lang"), QDir::Dirs) + QDir::separator();
 }
 
 QString PadKey(const QString &key)

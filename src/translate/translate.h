@@ -8,7 +8,10 @@
 // on. They follow the profile rules of IniDatei.h, with these
 // differences of use: a lookup never writes; "Master." + language and "MASTER.IGNORE" belong
 // to the translators and are never written; a write replaces a value where it stands and
-// keeps comments and blank lines.
+// keeps comments and blank lines. A file that begins with a UTF-8 byte-order mark is UTF-8
+// text and stays so when written. The folder and the file names are found without regard to
+// letter case ("Master.Espanol" for the language "espanol"), as on the platform the files
+// come from.
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -39,6 +42,8 @@ public:
 void InitTranslate(const QString &keyPath, const QStringList &commandLine = QCoreApplication::arguments());
 
 // Leaves, collects or translates the windows of this class that have not been processed yet.
+// Each language file is read once per call: the window's texts see the files as they stand
+// when the call begins, with the call's own writes.
 // Each window is processed once: the call from its creation never touches an older window of
 // the same class, whose labels may by then hold a message. A language file that cannot be
 // written ends that window's processing (its remaining texts stay German), goes to the error

@@ -235,6 +235,52 @@ private slots:
         QVERIFY(!missing.contains('?'));
     }
 
+    // The files were looked for in their exact letter case: "espanol" beside "Master.Espanol"
+    // left every window German, and a second "_Missing." file came beside the one there.
+    void fileNamesWithoutLetterCase()
+    {
+        QVERIFY(QDir(lang(QString())).removeRecursively());
+        const QString ordner = env->exeDir() + QStringLiteral("lang/");
+        QVERIFY(QDir().mkpath(ordner));
+        QVERIFY(dateiSchreiben(ordner + QStringLiteral("Master.Espanol"),
+                               "[TwShowbox]\r\nCancelBtn.Caption_____________=Cancelar\r\n"));
+        QVERIFY(dateiSchreiben(ordner + QStringLiteral("master.ignore"), "[TwShowbox]\r\nLabel5.Caption________________=\r\n"));
+        QVERIFY(dateiSchreiben(ordner + QStringLiteral("_MISSING.ESPANOL"), "; fehlt noch\r\n"));
+        start(QStringLiteral("espanol"), true);
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        QCOMPARE(wShowbox->CancelBtn->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(env->dialoge().boxes().size(), 1); // the box itself: the folder was found
+        QCOMPARE(QDir(ordner).entryList(QDir::Files).size(), 3);
+        const QByteArray missing = dateiLesen(ordner + QStringLiteral("_MISSING.ESPANOL"));
+        QVERIFY(missing.startsWith("; fehlt noch\r\n"));
+        QVERIFY(missing.contains("\r\nOKBtn.Caption_________________=OK\r\n"));
+        QVERIFY(!missing.contains("Label5") && !missing.contains("CancelBtn"));
+    }
+
+    // A file saved as UTF-8 with a byte-order mark lost its first section to the mark.
+    void byteOrderMark()
+    {
+        const QByteArray bom = "\xEF\xBB\xBF";
+        schreiben(QStringLiteral("Master.Espanol"), bom + "[TwShowbox]\r\nCancelBtn.Caption_____________=Cancelar\r\n"
+                                                        "Lang.Items[0]_________________=No se borr\xC3\xB3\r\n");
+        start(QStringLiteral("Espanol"), false);
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        QCOMPARE(wShowbox->CancelBtn->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(wShowbox->Lang->item(0)->text(), QStringLiteral("No se borró"));
+
+        // Collecting into such a file finds its first section and writes UTF-8 behind the mark.
+        const QByteArray kopf = bom + "[TwShowbox]\r\nCancelBtn.Caption_____________=Abbrechen\r\n";
+        schreiben(QStringLiteral("MASTER.LANG"), kopf);
+        start(QString(), true);
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        const QByteArray master = lesen(QStringLiteral("MASTER.LANG"));
+        QVERIFY(master.startsWith(kopf));
+        QCOMPARE(master.count("[TwShowbox]"), 1);
+        QVERIFY(master.contains("=Belegung konnte nicht gel\xC3\xB6scht werden\r\n"));
+        ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Text"), 1000);
+        QCOMPARE(lesen(QStringLiteral("MASTER.LANG")), master);
+    }
+
     // The write error used to leave TranslateForm, cross the event loop and end the program.
     void unwritableFileStillShowsTheBox()
     {
