@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/ensure-packages.sh cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-dejavu-core fonts-liberation xvfb xauth poppler-utils iproute2 util-linux
+tools/ensure-packages.sh cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-dejavu-core fonts-liberation qt6-translations-l10n xvfb xauth poppler-utils iproute2 util-linux
 
 # A modal box or file dialog outside the one wrapper would hang a test on a window nobody answers.
 if grep -rnE 'QMessageBox::(information|warning|critical|question|about)|QFileDialog::get|processEvents|(->|\.)exec\(\)' \

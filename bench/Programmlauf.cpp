@@ -3,6 +3,7 @@
 #include "bench/Messen.h"
 
 #include "Programmfenster.h"
+#include "app/QtSprache.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "link/uKelvor.h"
@@ -156,6 +157,7 @@ void ProgrammOrtSetzen(const TProgrammOrt &ort, bool einstellungenSchreiben)
 TwKelvor *ProgrammStarten(const TProgrammOrt &ort, const QStringList &worte, std::function<void()> sichtbar)
 {
     // As the program entry does once its application object exists.
+    QtUebersetzungLaden();
     InitVerzeichnisse();
     QApplication::setApplicationName(QStringLiteral("Kelvor"));
     TwKelvor *kelvor = FensterErzeugen(QStringList{ort.Ordner + QStringLiteral("/prog/kelvor")} + worte);

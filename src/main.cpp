@@ -1,4 +1,5 @@
 #include "Programmfenster.h"
+#include "app/QtSprache.h"
 #include "app/Sammlung.h"
 #include "link/uKelvor.h"
 
@@ -8,6 +9,8 @@ int main(int argc, char **argv)
 {
     // The program's folder is known only once the application object exists.
     QApplication app(argc, argv);
+    // Qt's own buttons and dialogs in German; the main window's creation follows the chosen language.
+    QtUebersetzungLaden();
     InitVerzeichnisse();
     QApplication::setApplicationName(QStringLiteral("Kelvor"));
 

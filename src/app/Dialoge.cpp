@@ -22,29 +22,10 @@ QStringList askFile(QWidget *parent, const TFileRequest &r)
 {
     if (g_hook)
         return g_hook->answerFile(r);
-    QFileDialog dialog(parent, r.caption, r.directory, r.filter);
-    switch (r.kind) {
-    case TFileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
-    case TFileDialogKind::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
-    case TFileDialogKind::Save:
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
-        if (!r.fileName.isEmpty())
-            dialog.selectFile(r.fileName);
-        break;
-    case TFileDialogKind::Directory:
-        dialog.setFileMode(QFileDialog::Directory);
-        dialog.setOption(QFileDialog::ShowDirsOnly, true);
-        break;
-    }
-    if (!r.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(r.defaultSuffix);
-    if (const QStringList filters = r.filter.split(QStringLiteral(";;")); r.filterIndex > 0 && r.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters.at(r.filterIndex - 1));
-    if (dialog.exec() != QDialog::Accepted)
+    const std::unique_ptr<QFileDialog> dialog = DateiDialogBauen(parent, r);
+    if (dialog->exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles();
+    return dialog->selectedFiles();
 }
 TFileRequest request(TFileDialogKind kind, const QString &caption, const QString &dir, const QString &filter)
 {
@@ -57,6 +38,36 @@ TFileRequest request(TFileDialogKind kind, const QString &caption, const QString
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> MessageBoxBauen(QWidget *parent, const TBoxRequest &r)
+{
+    return std::make_unique<QMessageBox>(iconFor(r.kind), r.caption, r.text, r.buttons, parent);
+}
+
+std::unique_ptr<QFileDialog> DateiDialogBauen(QWidget *parent, const TFileRequest &r)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, r.caption, r.directory, r.filter);
+    switch (r.kind) {
+    case TFileDialogKind::Open: dialog->setFileMode(QFileDialog::ExistingFile); break;
+    case TFileDialogKind::OpenMany: dialog->setFileMode(QFileDialog::ExistingFiles); break;
+    case TFileDialogKind::Save:
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+        if (!r.fileName.isEmpty())
+            dialog->selectFile(r.fileName);
+        break;
+    case TFileDialogKind::Directory:
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly, true);
+        break;
+    }
+    if (!r.defaultSuffix.isEmpty())
+        dialog->setDefaultSuffix(r.defaultSuffix);
+    if (const QStringList filters = r.filter.split(QStringLiteral(";;")); r.filterIndex > 0 && r.filterIndex <= filters.size())
+        dialog->selectNameFilter(filters.at(r.filterIndex - 1));
+    return dialog;
+}
+
 void SetDialogHook(TDialogHook *hook) { g_hook = hook; }
 TDialogHook *DialogHook() { return g_hook; }
 
@@ -66,8 +77,7 @@ QMessageBox::StandardButton ShowMessageBox(QWidget *parent, TBoxKind kind, const
     const TBoxRequest r{kind, caption, text, buttons, true};
     if (g_hook)
         return g_hook->answerBox(r);
-    QMessageBox box(iconFor(kind), caption, text, buttons, parent);
-    return QMessageBox::StandardButton(box.exec());
+    return QMessageBox::StandardButton(MessageBoxBauen(parent, r)->exec());
 }
 
 QMessageBox *ShowMessageBoxNonModal(QWidget *parent, TBoxKind kind, const QString &caption,
@@ -76,7 +86,7 @@ QMessageBox *ShowMessageBoxNonModal(QWidget *parent, TBoxKind kind, const QStrin
     const TBoxRequest r{kind, caption, text, QMessageBox::Ok, false};
     if (g_hook)
         g_hook->boxShown(r);
-    auto *box = new QMessageBox(iconFor(kind), caption, text, QMessageBox::Ok, parent);
+    auto *box = MessageBoxBauen(parent, r).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 enum class TBoxKind { Information, Warning, Critical, Question };
@@ -71,6 +73,11 @@ QString AskSaveFileName(QWidget *parent, const QString &caption, const QString &
 QString AskDirectory(QWidget *parent, const QString &caption, const QString &dir);
 // Any file request as it stands; an empty list stands for a cancelled dialog.
 QStringList AskFiles(QWidget *parent, const TFileRequest &request);
+
+// The box and the file dialog as the calls above build them before they run them, so that a
+// test can read their texts without running them.
+std::unique_ptr<QMessageBox> MessageBoxBauen(QWidget *parent, const TBoxRequest &request);
+std::unique_ptr<QFileDialog> DateiDialogBauen(QWidget *parent, const TFileRequest &request);
 
 // Runs a modal window (the program's own, or a QPrintDialog); returns QDialog's result.
 int RunModalDialog(QDialog *dialog);

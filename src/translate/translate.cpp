@@ -4,6 +4,7 @@
 #include "app/Dateischreiben.h"
 #include "app/Dialoge.h"
 #include "app/IniDatei.h"
+#include "app/QtSprache.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "app/Zahlformat.h"
@@ -211,7 +212,8 @@ bool collectable(const QString &coded)
 }
 } // namespace
 
-void InitTranslate(const QString &keyPath, const QStringList &commandLine)
+namespace {
+void spracheLesen(const QString &keyPath, const QStringList &commandLine)
 {
     SprachInit = false;
     for (const QString &word : commandLine)
@@ -236,6 +238,14 @@ void InitTranslate(const QString &keyPath, const QStringList &commandLine)
     // Present and empty means collecting, so presence is told apart from emptiness.
     if (reg->contains(QStringLiteral("Sprache")))
         Sprache = reg->value(QStringLiteral("Sprache")).toString();
+}
+} // namespace
+
+void InitTranslate(const QString &keyPath, const QStringList &commandLine)
+{
+    spracheLesen(keyPath, commandLine);
+    // Qt's own buttons and dialogs follow the chosen language where Qt has it.
+    QtUebersetzungLaden(Sprache);
 }
 
 void TranslateForm(const QString &className)

@@ -35,7 +35,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads the language from the registry and the collecting switch from the command line.
+// Reads the language from the registry and the collecting switch from the command line, and
+// loads Qt's own translation of that language where Qt has one (QtUebersetzungLaden).
 // The key path "SOFTWARE\<organisation>\<application>\<group...>" maps to OpenRegistry
 // (organisation, application) and the settings group below it, so the main window's
 // "SOFTWARE\Torvik\Kelvor\Sprache" reads the value "Sprache/Sprache" of Torvik / Kelvor.

@@ -1,12 +1,20 @@
 #include "support/TestUmgebung.h"
 
+#include "app/QtSprache.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+
+namespace {
+// Qt's own texts in German from the application object on, as the program entry loads them.
+void qtDeutsch() { QtUebersetzungLaden(); }
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(qtDeutsch)
 
 QMessageBox::StandardButton TTestDialoge::answerBox(const TBoxRequest &request)
 {
