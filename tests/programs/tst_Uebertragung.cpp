@@ -241,6 +241,30 @@ private slots:
             QCOMPARE(textform(w->BPrgListe[size_t(i)]), textform(gelesen(sim().controller().program(i))));
     }
 
+    // The demo list of ./run.sh used to raise "Abzug-Zeiten: kleiner als die Gesamtbackzeit."
+    // for every program shown, and could not be saved, sent or printed unchanged.
+    void demoListeOhneMeldung()
+    {
+        sim().controller().clearPrograms();
+        sim().controller().seedDemoPrograms(5);
+        const QString datei = u->env().path(QStringLiteral("demo.XQR"));
+        dlg().expectFile(datei);
+        QVERIFY(w->ListeEmpfangen1Click());
+        QVERIFY(fertig());
+        QCOMPARE(w->ListeDateiName, datei);
+        QCOMPARE(w->BPrgNamen[1], QByteArray("Weizenbr\xF6tchen"));
+        // Each shown, and checked as it would be sent.
+        for (int nr = 1; nr <= 5; ++nr) {
+            w->NrWahl->setValue(nr);
+            QVERIFY(w->GridZuProgramm(true, OpSenden));
+        }
+        for (int op : {OpSpeichern, OpSenden, OpDrucken}) {
+            bool gespeichert = false;
+            QVERIFY(w->ListePruefen(true, op, w->BPrgListe, gespeichert));
+        }
+        QCOMPARE(boxen(), QStringList());
+    }
+
     // Cancelled while program 5's answer is on the wire: it reaches nobody, program 9 is never
     // asked for, and the editor keeps its list with its names.
     void abbrechenLesen()

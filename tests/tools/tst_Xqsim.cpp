@@ -4,12 +4,15 @@
 
 #include "XqSim.h"
 #include "XqSimFrame.h"
+#include "link/uXQXKonstanten.h"
+#include "programs/Programmpruefung.h"
 
 #include <QProcess>
 #include <QTcpServer>
 #include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -111,6 +114,53 @@ private slots:
         TXqSimController c;
         c.seedDemoPrograms(3);
         QCOMPARE(c.answer(req.left(4), req.mid(4)), answer);
+    }
+
+    // The demo programs used to be one phase with no exhaust: the editor refused each of them
+    // ("Abzug-Zeiten: kleiner als die Gesamtbackzeit.") and the list could not be sent.
+    void demoProgramsPassTheEditor()
+    {
+        TXqSimController c;
+        c.seedDemoPrograms(199);
+        QCOMPARE(c.programs().size(), 199);
+        auto liste = std::make_unique<TBackprogrammListe>();
+        int umlaute = 0;
+        for (int nr = 1; nr <= 199; ++nr) {
+            const QByteArray text = c.program(nr);
+            TBackprogramm &p = (*liste)[size_t(nr)];
+            BPrgTextLesen(text, p);
+            // In the program's own text form: written again, the same bytes.
+            QCOMPARE(BPrgTextSchreiben(p, true), text);
+            if (nr > 10)
+                continue;
+            int phasen = 0, schwaden = 0, umw = 0, abzug = 0, ausgang = 0;
+            for (const TBackPhase &ph : p.Phasen) {
+                phasen += ph.Backzeit > 0;
+                schwaden += ph.Schwaden > 0;
+                umw += ph.Umwaelzer > 0 && ph.UmwaelzerZeit > 0;
+                abzug += ph.AbzugProzent > 0 && ph.AbzugZeit > 0;
+                ausgang += ph.Ausgang > 0 && ph.AusgangZeit > 0;
+            }
+            QVERIFY2(phasen >= 2 && schwaden > 0 && umw > 0 && abzug > 0 && ausgang > 0, text.constData());
+            const QByteArray name = TXqSimController::programName(text);
+            umlaute += name.contains('\xE4') || name.contains('\xF6') || name.contains('\xFC');
+        }
+        QVERIFY(umlaute >= 4);
+
+        // Every check of the list editor, the output column shown and the steam counted in
+        // seconds, as strictly as the editor can check.
+        TPruefRegeln streng;
+        streng.schwadenMenge.fill(true);
+        streng.ausgSpalteEin = true;
+        for (const TPruefRegeln &regeln : {TPruefRegeln{}, streng}) {
+            auto kopie = std::make_unique<TBackprogrammListe>(*liste);
+            const TListenBefund befund = ListeAuswerten(*kopie, regeln, ListenEditorTexte());
+            QVERIFY2(!befund.bereichsFehler && !befund.summenFehler, qPrintable(befund.betroffen));
+            for (int nr = 1; nr <= 199; ++nr) {
+                const TProgrammBefund b = ProgrammAuswerten((*liste)[size_t(nr)], regeln, ListenEditorTexte());
+                QVERIFY2(!b.bereichsFehler && !b.summenErgebnis.fehler, qPrintable(b.summenErgebnis.text));
+            }
+        }
     }
 
     void keepsItsState()

@@ -2,6 +2,11 @@
 
 #include "XqSimFrame.h"
 
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
 namespace xqsim {
 
 bool ReadHex(const QByteArray &text, qint64 &value)
@@ -361,23 +366,146 @@ QByteArray TXqSimController::demoProgramText(const QByteArray &name, int tempera
     return t;
 }
 
+namespace {
+
+// One phase of a demo program as the program's record holds it: temperature and time, steam
+// (an odd phase the pause before a shot, an even one the shot), fan, exhaust and output with
+// their times, all in seconds.
+struct TDemoPhase
+{
+    int temperatur = 0, backzeit = 0, schwaden = 0;
+    int umwaelzer = 0, umwaelzerZeit = 0, abzug = 0, abzugZeit = 0, ausgang = 0, ausgangZeit = 0;
+};
+
+using TSchritte = std::vector<std::pair<int, int>>;
+
+struct TDemoProgramm
+{
+    const char *name; // Windows-1252
+    int menge;
+    // Each function's steps as (value, seconds); each adds up to the baking time, as the editor
+    // wants the fan and exhaust times (and the reading closes every step at the end).
+    TSchritte temperatur, umwaelzer, abzug, ausgang;
+    // Steam shots as (pause before the shot, shot), at most 30 s each as the editor allows.
+    TSchritte schwaden;
+};
+
+// The body as the program writes it from a record: events sorted as text without regard to
+// case, each step from the time its function reached, a closing fan line and the end.
+QByteArray demoText(const QByteArray &name, const TDemoProgramm &d)
+{
+    std::array<TDemoPhase, 12> ph{}; // 1..11, as the record counts them
+    for (size_t i = 0; i < d.temperatur.size(); ++i) {
+        ph[i + 1].temperatur = d.temperatur[i].first;
+        ph[i + 1].backzeit = d.temperatur[i].second;
+    }
+    for (size_t i = 0; i < d.umwaelzer.size(); ++i) {
+        ph[i + 1].umwaelzer = d.umwaelzer[i].first;
+        ph[i + 1].umwaelzerZeit = d.umwaelzer[i].second;
+    }
+    for (size_t i = 0; i < d.abzug.size(); ++i) {
+        ph[i + 1].abzug = d.abzug[i].first;
+        ph[i + 1].abzugZeit = d.abzug[i].second;
+    }
+    for (size_t i = 0; i < d.ausgang.size(); ++i) {
+        ph[i + 1].ausgang = d.ausgang[i].first;
+        ph[i + 1].ausgangZeit = d.ausgang[i].second;
+    }
+    for (size_t i = 0; i < d.schwaden.size(); ++i) {
+        ph[2 * i + 1].schwaden = d.schwaden[i].first;
+        ph[2 * i + 2].schwaden = d.schwaden[i].second;
+    }
+
+    QList<QByteArray> zeilen;
+    const auto zeile = [&zeilen](int zeit, const char *name, int wert) {
+        QByteArray z = QByteArray::number(zeit).rightJustified(5, '0') + '-' + name;
+        if (wert >= 0)
+            z += '-' + QByteArray::number(wert);
+        for (const QByteArray &da : std::as_const(zeilen))
+            if (da.compare(z, Qt::CaseInsensitive) == 0)
+                return;
+        zeilen << z;
+    };
+    zeile(0, "TEMP1", ph[1].temperatur);
+    if (ph[1].abzugZeit)
+        zeile(0, "ABZUG", ph[1].abzug);
+    if (ph[1].umwaelzerZeit)
+        zeile(0, "UMW", ph[1].umwaelzer);
+    if (ph[1].ausgangZeit)
+        zeile(0, "RES", ph[1].ausgang);
+    int aT = 0, aS = 0, wS = 0, aU = 0, aA = 0, aR = 0, gesamt = 0, umwGesamt = 0;
+    for (size_t i = 1; i <= 10; ++i) {
+        const TDemoPhase &n = ph[i + 1];
+        aT += ph[i].backzeit;
+        if (n.backzeit)
+            zeile(aT, "TEMP1", n.temperatur);
+        if (i % 2) {
+            aS += wS + ph[i].schwaden;
+            wS = n.schwaden;
+            if (n.schwaden)
+                zeile(aS, "SCHWAD", n.schwaden);
+        }
+        aU += ph[i].umwaelzerZeit;
+        if (n.umwaelzerZeit)
+            zeile(aU, "UMW", n.umwaelzer);
+        aA += ph[i].abzugZeit;
+        if (n.abzugZeit)
+            zeile(aA, "ABZUG", n.abzug);
+        aR += ph[i].ausgangZeit;
+        if (n.ausgangZeit)
+            zeile(aR, "RES", n.ausgang);
+        gesamt += ph[i].backzeit;
+        umwGesamt += ph[i].umwaelzerZeit;
+    }
+    zeile(umwGesamt, "UMW", 100);
+    zeile(gesamt, "END", -1);
+    std::sort(zeilen.begin(), zeilen.end(),
+              [](const QByteArray &a, const QByteArray &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+
+    QByteArray t = "##HEAD\r\nSTEUERUNG =\r\nVERSION =1\r\nNAME =" + name + "\r\nMENGE ="
+                   + QByteArray::number(d.menge) + "\r\nPRIO =0\r\nVORSCHWADEN =0\r\nSOLL_KT =0\r\n##/HEAD\r\n"
+                   + "##BODY\r\n00000-START\r\n";
+    for (const QByteArray &z : std::as_const(zeilen))
+        t += z + "\r\n";
+    return t + "##/BODY\r\n";
+}
+
+// Ten programs a bakery bakes: a hot start with steam, the fan off while the steam settles,
+// the exhaust opened for the crust, and the output (the bell) for the last minutes.
+const TDemoProgramm kDemos[] = {
+    {"Weizenbr\xF6tchen", 60, {{240, 180}, {225, 600}, {210, 300}}, {{0, 120}, {100, 960}}, {{0, 900}, {100, 180}},
+     {{0, 960}, {100, 120}}, {{0, 20}, {10, 10}}},
+    {"Roggenmischbrot", 12, {{250, 600}, {220, 1200}, {200, 1500}}, {{100, 3300}}, {{0, 600}, {100, 2700}},
+     {{0, 3000}, {100, 300}}, {{0, 30}}},
+    {"Baguette", 20, {{250, 300}, {235, 1200}}, {{0, 300}, {100, 1200}}, {{0, 1200}, {100, 300}},
+     {{0, 1380}, {100, 120}}, {{0, 25}, {15, 10}}},
+    {"K\xF6rnerbr\xF6tchen", 60, {{230, 300}, {210, 720}}, {{100, 1020}}, {{0, 720}, {60, 300}},
+     {{0, 900}, {100, 120}}, {{0, 15}}},
+    {"Croissant", 40, {{200, 600}, {185, 480}}, {{0, 180}, {100, 900}}, {{0, 600}, {100, 480}},
+     {{0, 960}, {100, 120}}, {{0, 10}}},
+    {"Vollkornbrot", 10, {{240, 600}, {210, 1800}, {190, 1500}}, {{100, 3900}}, {{0, 900}, {50, 1800}, {100, 1200}},
+     {{0, 3600}, {100, 300}}, {{0, 30}, {20, 15}}},
+    {"K\xE4sestange", 40, {{220, 300}, {200, 600}}, {{0, 60}, {100, 840}}, {{0, 300}, {100, 600}},
+     {{0, 780}, {100, 120}}, {{0, 10}}},
+    {"Mohnbr\xF6tchen", 60, {{235, 240}, {215, 780}}, {{0, 120}, {100, 900}}, {{0, 780}, {100, 240}},
+     {{0, 900}, {100, 120}}, {{0, 20}}},
+    {"Dinkelbrot", 12, {{245, 600}, {215, 1500}, {195, 900}}, {{100, 3000}}, {{0, 600}, {100, 2400}},
+     {{0, 2700}, {100, 300}}, {{0, 25}, {20, 10}}},
+    {"Fr\xFC" "chtebrot", 8, {{190, 900}, {170, 2400}, {160, 600}}, {{100, 3900}}, {{0, 1800}, {100, 2100}},
+     {{0, 3600}, {100, 300}}, {{0, 15}}},
+};
+
+} // namespace
+
 void TXqSimController::seedDemoPrograms(int count)
 {
-    struct Demo { const char *name; int temperature; int seconds; int steam; };
-    static const Demo demos[] = {
-        {"Weizenbr\xF6tchen", 230, 1080, 20}, {"Roggenmischbrot", 250, 3300, 30},
-        {"Baguette", 240, 1500, 25},           {"Laugenbrezel", 220, 900, 0},
-        {"Croissant", 200, 1080, 10},          {"Vollkornbrot", 230, 3900, 30},
-        {"Ciabatta", 245, 1500, 20},           {"Kaisersemmel", 235, 1020, 15},
-        {"Dinkelbrot", 240, 3000, 25},         {"Apfeltasche", 190, 1200, 0},
-    };
     const int n = qBound(0, count, 199);
     for (int i = 1; i <= n; ++i) {
-        const Demo &d = demos[(i - 1) % std::size(demos)];
+        const TDemoProgramm &d = kDemos[(i - 1) % std::size(kDemos)];
         QByteArray name = d.name;
-        if (i > int(std::size(demos)))
+        if (i > int(std::size(kDemos)))
             name = name.left(16) + ' ' + QByteArray::number(i);
-        m_programs.insert(i, demoProgramText(name, d.temperature, d.seconds, d.steam));
+        m_programs.insert(i, demoText(name, d));
     }
     if (n > 0 && !m_decks.isEmpty()) {
         m_decks[0].program = 1;

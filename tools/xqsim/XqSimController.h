@@ -51,7 +51,8 @@ public:
     void removeProgram(int number) { m_programs.remove(number); }
     void clearPrograms() { m_programs.clear(); }
     const QMap<int, QByteArray> &programs() const { return m_programs; }
-    // Programs 1..count (at most 199) with plausible bakery names.
+    // Programs 1..count (at most 199): ten bakery programs in turn, several phases with steam,
+    // fan, exhaust and output, whose times fit the baking time as the editor checks them.
     void seedDemoPrograms(int count);
     static QByteArray demoProgramText(const QByteArray &name, int temperature, int seconds, int steam);
     // The NAME value of a program text's head, at most 20 characters.
