@@ -52,6 +52,9 @@ void TwKelvor::VerbindungEinrichten()
         }
     }
 
+    // Connections from the controller's address always get in; others get a short read time.
+    TCPServer->SetSteuerung(QHostAddress(SocketIPAddress(host)));
+
     if (!TCPServer->Aktiv() && !TCPServer->Aktivieren()) {
         const QString erste = QStringLiteral("TCP-Error: Kann Port ") + QString::number(TCPServer->Port())
                               + QStringLiteral(" nicht öffnen!");

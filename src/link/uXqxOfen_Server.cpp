@@ -4,6 +4,7 @@
 #include "link/uXqxOfen.h"
 
 #include "app/Codepage.h"
+#include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 
 #include <QSocketNotifier>
@@ -34,12 +35,14 @@ QString peerText(const QHostAddress &peer)
 class TAntwortServer::TLeser : public QObject
 {
 public:
-    TLeser(TAntwortServer *server, QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort)
-        : QObject(server), m_server(server), m_socket(socket), m_zeit(new TTimer(this, LeseZeitMs, false))
+    TLeser(TAntwortServer *server, QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort, bool fremd)
+        : QObject(server), m_server(server), m_socket(socket),
+          m_zeit(new TTimer(this, fremd ? FremdLeseZeitMs : LeseZeitMs, false)), m_zuletzt(++server->m_takt)
     {
         socket->setParent(this);
         m_ergebnis.PeerIP = peerText(peer);
         m_ergebnis.PeerPort = peerPort;
+        m_ergebnis.Fremd = fremd;
         m_zeit->setSingleShot(true);
         connect(m_zeit, &TTimer::timeout, this, [this] { ende(TServerVerbindung::Zeitablauf); });
         connect(socket, &QTcpSocket::readyRead, this, [this] { lesen(); });
@@ -67,12 +70,18 @@ public:
         m_socket->abort();
     }
 
+    bool fremd() const { return m_ergebnis.Fremd; }
+    quint64 zuletzt() const { return m_zuletzt; }
+
 private:
     void lesen()
     {
         if (m_fertig)
             return;
-        m_puffer += m_socket->readAll();
+        const QByteArray neu = m_socket->readAll();
+        if (!neu.isEmpty())
+            m_zuletzt = ++m_server->m_takt;
+        m_puffer += neu;
         const qsizetype lf = m_puffer.indexOf('\n');
         const qsizetype laenge = lf >= 0 ? lf : m_puffer.size();
         if (laenge > MaxZeile) {
@@ -120,6 +129,7 @@ private:
     TTimer *m_zeit;
     QByteArray m_puffer;
     TServerVerbindung m_ergebnis;
+    quint64 m_zuletzt;
     bool m_fertig = false;
 };
 
@@ -150,6 +160,9 @@ bool TAntwortServer::Aktivieren()
     if (m_server->isListening())
         return true;
     m_server->setProxy(QNetworkProxy::NoProxy);
+    // A burst of connects waits in the queue rather than having its SYNs dropped, the
+    // controller's among them, to be tried again only a second later.
+    m_server->setListenBacklogSize(Warteschlange);
     if (!m_server->listen(m_adresse, m_port))
         return false;
 #ifdef Q_OS_UNIX
@@ -205,7 +218,7 @@ void TAntwortServer::NeueVerbindungen()
             peerPort = ntohs(reinterpret_cast<const sockaddr_in *>(&adresse)->sin_port);
         else if (adresse.ss_family == AF_INET6)
             peerPort = ntohs(reinterpret_cast<const sockaddr_in6 *>(&adresse)->sin6_port);
-        if (!Platz()) {
+        if (!Platz(peer)) {
             ::close(fd);
             continue;
         }
@@ -219,7 +232,7 @@ void TAntwortServer::NeueVerbindungen()
     }
 #else
     while (QTcpSocket *s = m_server->nextPendingConnection()) {
-        if (Platz())
+        if (Platz(s->peerAddress()))
             Annehmen(s, s->peerAddress(), s->peerPort());
         else
             delete s;
@@ -227,11 +240,29 @@ void TAntwortServer::NeueVerbindungen()
 #endif
 }
 
-bool TAntwortServer::Platz()
+bool TAntwortServer::Fremd(const QHostAddress &peer) const
+{
+    return !m_steuerung.isNull() && !peer.isEqual(m_steuerung, QHostAddress::TolerantConversion);
+}
+
+bool TAntwortServer::Platz(const QHostAddress &peer)
 {
     if (m_leser.size() < MaxVerbindungen) {
         m_abweisend = false;
         return true;
+    }
+    // Other peers holding every place must not shut the controller out.
+    if (!Fremd(peer)) {
+        TLeser *ruhigster = nullptr;
+        for (TLeser *l : std::as_const(m_leser))
+            if (l->fremd() && (!ruhigster || l->zuletzt() < ruhigster->zuletzt()))
+                ruhigster = l;
+        if (ruhigster) {
+            m_leser.removeOne(ruhigster);
+            ruhigster->abbrechen();
+            ruhigster->deleteLater();
+            return true;
+        }
     }
     // Each connection's line is capped, their number must be too. One line for a burst of
     // refusals, not one per peer.
@@ -244,7 +275,7 @@ bool TAntwortServer::Platz()
 
 void TAntwortServer::Annehmen(QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort)
 {
-    auto *l = new TLeser(this, socket, peer, peerPort);
+    auto *l = new TLeser(this, socket, peer, peerPort, Fremd(peer));
     m_leser.append(l);
     l->starten();
 }
@@ -263,13 +294,25 @@ void ServerZeileVerarbeiten(const TServerVerbindung &verbindung, TLinkHost &host
 {
     QByteArray zeile = verbindung.Text;
     const bool zeitablauf = verbindung.Ende == TServerVerbindung::Zeitablauf;
-    if (verbindung.Ende == TServerVerbindung::Lesefehler) {
-        pendingError = verbindung.Fehlertext;
+    const bool lesefehler = verbindung.Ende == TServerVerbindung::Lesefehler;
+    if (lesefehler)
         zeile.clear();
-    }
     if (zeitablauf)
         zeile = "ERROR-ReadlnTimeOut";
-    host.AntwortEintragen(verbindung.PeerIP + u'-' + AnsiToString(CtrlCharsVisible(zeile)));
+    const QString sichtbar = AnsiToString(CtrlCharsVisible(zeile));
+    host.AntwortEintragen(verbindung.PeerIP + u'-' + sichtbar);
+    // Any host on the network can connect and send anything; what fails from one that is not
+    // the controller is no answer to our command.
+    if (verbindung.Fremd
+        && ::PruefeAntwort(zeile, link ? link->BefehlAktuell : NeuerBefehl(), {}).Urteil == TUrteil::Fehler) {
+        WriteErrorLog(ErrLogName, QStringLiteral("Not from the controller, ignored: \"") + verbindung.PeerIP
+                                      + QStringLiteral("\", PeerPort ") + QString::number(verbindung.PeerPort)
+                                      + QStringLiteral(", Port ") + QString::number(serverPort) + QStringLiteral(": ")
+                                      + (lesefehler ? verbindung.Fehlertext : sichtbar));
+        return;
+    }
+    if (lesefehler)
+        pendingError = verbindung.Fehlertext;
     if (link)
         link->AntwortVerarbeiten(zeile);
     if (zeitablauf)

@@ -69,6 +69,9 @@ private slots:
     void fehlerVorAbschluss();
     void adresseBeimAnnehmen();
     void hoechstens64Verbindungen();
+    void steuerungKommtHinein();
+    void fremdeNurKurz();
+    void fremdeFehlerZaehltNicht();
     void statusabfrage();
     void verbindenHaengt();
     void ohneDesktopProxy();
@@ -533,6 +536,122 @@ void tst_Link::hoechstens64Verbindungen()
     QCOMPARE(fehler.size(), 2);
     // None of them reached the link.
     QCOMPARE(a->host.antworten, QStringList());
+}
+
+namespace {
+const QHostAddress kFremd(QStringLiteral("127.0.0.9"));
+
+std::unique_ptr<QTcpSocket> Verbinden(const QHostAddress &von, quint16 port)
+{
+    auto s = std::make_unique<QTcpSocket>();
+    s->setProxy(QNetworkProxy::NoProxy);
+    s->bind(von);
+    s->connectToHost(kPc, port);
+    return s;
+}
+
+// Error-file lines of lines that came from a peer other than the controller.
+QStringList Ignoriert()
+{
+    return Fehlerdatei().filter(QStringLiteral("Not from the controller, ignored: "));
+}
+} // namespace
+
+void tst_Link::steuerungKommtHinein()
+{
+    // Other peers hold every place (their read time far off); the controller's answer still
+    // gets in, in the place of the one that has been idle longest, and no refusal is reported.
+    SetTimeScale(10);
+    a->server.SetSteuerung(kSteuerung);
+    QSignalSpy fehler(&a->server, &TAntwortServer::Fehler);
+    std::vector<std::unique_ptr<QTcpSocket>> peers;
+    for (int i = 0; i < TAntwortServer::MaxVerbindungen; ++i)
+        peers.push_back(Verbinden(kFremd, a->port));
+    QVERIFY(warte([&] { return a->server.OffeneVerbindungen() == TAntwortServer::MaxVerbindungen; }));
+    // The first one speaks (no line end), so now the second has been idle longest.
+    peers[0]->write("x");
+    QVERIFY(peers[0]->flush());
+    a->reihe(SB_PING);
+    QVERIFY(warte([&] {
+        return !a->enden.isEmpty() && !a->link->SendenBeschaeftigt() && a->sim.acknowledgements('\x06') == 1;
+    }));
+    QCOMPARE(a->enden, QStringList{QStringLiteral("PING:Beantwortet")});
+    QVERIFY(warte([&] { return peers[1]->state() == QAbstractSocket::UnconnectedState; }));
+    for (size_t i = 0; i < peers.size(); ++i)
+        QVERIFY2(i == 1 || peers[i]->state() == QAbstractSocket::ConnectedState, qPrintable(QString::number(i)));
+    QCOMPARE(Woerter(a->sim), (QStringList{"PING", "TRX ACK"}));
+    QCOMPARE(fehler.size(), 0);
+    QCOMPARE(a->host.fehler, QStringList());
+
+    // With every place held by the controller's own address, one more is refused as before.
+    peers.clear();
+    QVERIFY(warte([&] { return a->server.OffeneVerbindungen() == 0; }));
+    for (int i = 0; i <= TAntwortServer::MaxVerbindungen; ++i)
+        peers.push_back(Verbinden(kSteuerung, a->port));
+    QVERIFY(warte([&] { return peers.back()->state() == QAbstractSocket::UnconnectedState || fehler.size() == 1; }));
+    QVERIFY(warte([&] { return fehler.size() == 1; }));
+    QCOMPARE(a->server.OffeneVerbindungen(), TAntwortServer::MaxVerbindungen);
+}
+
+void tst_Link::fremdeNurKurz()
+{
+    // A silent peer from another address is closed after its short read time; one from the
+    // controller's address, connected before it, keeps the whole read time.
+    QVERIFY2(neuStarten(kSchnell), qPrintable(a->grund));
+    a->server.SetSteuerung(kSteuerung);
+    QList<TServerVerbindung> gelesen;
+    QList<int> offen;
+    connect(&a->server, &TAntwortServer::Gelesen, this, [&](const TServerVerbindung &v) {
+        gelesen << v;
+        offen << a->server.OffeneVerbindungen();
+    });
+    const auto steuerung = Verbinden(kSteuerung, a->port);
+    QVERIFY(warte([&] { return a->server.OffeneVerbindungen() == 1; }));
+    const auto fremd = Verbinden(kFremd, a->port);
+    QVERIFY(warte([&] { return gelesen.size() == 2; }));
+    QCOMPARE(gelesen[0].PeerIP + u' ' + QString::number(gelesen[0].Ende) + u' ' + QString::number(gelesen[0].Fremd),
+             QStringLiteral("127.0.0.9 1 1"));
+    QCOMPARE(offen[0], 1);
+    QCOMPARE(gelesen[1].PeerIP + u' ' + QString::number(gelesen[1].Ende) + u' ' + QString::number(gelesen[1].Fremd),
+             QStringLiteral("127.0.0.2 1 0"));
+    // Only the controller's time-out reached the link and the error list.
+    QCOMPARE(a->host.antworten, (QStringList{"127.0.0.9-ERROR-ReadlnTimeOut", "127.0.0.2-ERROR-ReadlnTimeOut"}));
+    QCOMPARE(a->host.fehler.size(), 2);
+    QVERIFY2(a->host.fehler[1].contains(QStringLiteral("\"127.0.0.2\"")), qPrintable(a->host.fehler[1]));
+    const QStringList datei = Ignoriert();
+    QCOMPARE(datei.size(), 1);
+    QVERIFY2(datei[0].startsWith(QStringLiteral("Not from the controller, ignored: \"127.0.0.9\", PeerPort "))
+                 && datei[0].endsWith(QStringLiteral(", Port ") + QString::number(a->port) + QStringLiteral(": ERROR-ReadlnTimeOut")),
+             qPrintable(datei[0]));
+}
+
+void tst_Link::fremdeFehlerZaehltNicht()
+{
+    // While BPL2 waits for its answer, other peers send a broken line, stay silent and
+    // overflow the line cap: each goes to the error file, none counts against the command,
+    // none is acknowledged to the controller or shown in a box.
+    a->server.SetSteuerung(kSteuerung);
+    a->sim.setAnswersHeld(true);
+    a->reihe(Befehl("SB_BPLI"));
+    QVERIFY(warte([&] { return a->sim.count("BPL2") == 1 && a->link->AntwortErwartet(); }));
+    const auto kaputt = Verbinden(kFremd, a->port);
+    kaputt->write("hello\n");
+    const auto still = Verbinden(kFremd, a->port);
+    const auto lang = Verbinden(kFremd, a->port);
+    lang->write(QByteArray(TAntwortServer::MaxZeile + 10, 'x'));
+    QVERIFY(warte([&] { return Ignoriert().size() == 3; }));
+    a->sim.setAnswersHeld(false);
+    QVERIFY(warte([&] { return !a->enden.isEmpty() && a->ruhig() && a->sim.acknowledgements('\x06') == 1; }));
+    QCOMPARE(a->enden.size(), 1);
+    QVERIFY2(a->enden[0].endsWith(QStringLiteral(":Beantwortet")), qPrintable(a->enden[0]));
+    QCOMPARE(Woerter(a->sim), (QStringList{"BPL2", "TRX ACK"}));
+    QCOMPARE(a->host.fehler, QStringList());
+    QCOMPARE(a->pending, QString());
+    QStringList enden;
+    for (const QString &z : Ignoriert())
+        enden << z.section(QStringLiteral(": "), -1);
+    enden.sort();
+    QCOMPARE(enden, (QStringList{"ERROR-ReadlnTimeOut", "Max line length exceeded.", "hello"}));
 }
 
 void tst_Link::statusabfrage()
