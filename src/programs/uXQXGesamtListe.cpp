@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -102,8 +101,6 @@ void TwXQXGesamtListe::Verbinden()
     connect(StartTimer, &TTimer::timeout, this, &TwXQXGesamtListe::StartTimerTimer);
     connect(qApp, &QApplication::focusChanged, this, &TwXQXGesamtListe::FokusGewechselt);
     OfenWahlBox->installEventFilter(this);
-    eMenge->installEventFilter(this);
-    eXQKern->installEventFilter(this);
     RasterVerbinden();
     DateienVerbinden();
     ListeVerbinden();
@@ -197,9 +194,19 @@ void TwXQXGesamtListe::FormShow()
     }
     BPrgSendenan1->setEnabled(true);
     BPrgEmpfangen1->setEnabled(true);
+    // Hiding emptied the editor and the names while the list kept its programs: the editor must
+    // stand for the slot it names again, or an edit, a store or a send would empty that slot.
+    if (m_listeWirdGezeigt)
+        return;
+    NamenAnzeigen(QString());
+    const int n = Nummer();
+    if (gueltigerPlatz(n) && BPrgListe[size_t(n)] != TBackprogramm{}) {
+        ProgrammWaehlen(n);
+        return;
+    }
+    // A slot never filled shows the empty program.
     ProgrammLeeren();
-    // An edit of the empty program goes back to the number shown.
-    GemerkteNr = Nummer();
+    GemerkteNr = n;
 }
 
 void TwXQXGesamtListe::FormHide()
@@ -326,7 +333,10 @@ void TwXQXGesamtListe::ListeAnzeigen(int n)
 {
     NamenAnzeigen(QString());
     setWindowTitle(QStringLiteral("Backprogrammliste: \"") + dateinamenTeil(ListeDateiName) + QLatin1Char('"'));
+    // The program shown is chosen right after; the show must not choose another one first.
+    m_listeWirdGezeigt = true;
     show();
+    m_listeWirdGezeigt = false;
     ProgrammWaehlen(n);
     PrgGeaendert = false;
 }
@@ -539,7 +549,6 @@ void TwXQXGesamtListe::FokusGewechselt(QWidget *alt, QWidget *neu)
         eMengeExit(neu);
     if (alt == eXQKern)
         eXQKernExit(neu);
-    m_tabVerlassen = nullptr;
     // An exit that sent the focus on has had that change handled already.
     if (QApplication::focusWidget() != neu)
         return;
@@ -553,7 +562,7 @@ void TwXQXGesamtListe::FokusGewechselt(QWidget *alt, QWidget *neu)
 
 void TwXQXGesamtListe::eMengeExit(QWidget *neu)
 {
-    if (m_tabVerlassen == eMenge && !eXQKern->isVisible() && neu != ePrgName) {
+    if (!eXQKern->isVisible() && neu != ePrgName) {
         SG1->setCurrentCell(1, Spalte::Temperatur);
         SG1->setFocus(Qt::TabFocusReason);
     }
@@ -561,7 +570,7 @@ void TwXQXGesamtListe::eMengeExit(QWidget *neu)
 
 void TwXQXGesamtListe::eXQKernExit(QWidget *neu)
 {
-    if (m_tabVerlassen == eXQKern && neu != ePrgName) {
+    if (neu != ePrgName) {
         SG1->setCurrentCell(1, Spalte::Temperatur);
         SG1->setFocus(Qt::TabFocusReason);
     }
@@ -571,16 +580,12 @@ void TwXQXGesamtListe::ePrgNameEnter()
 {
     QTextCursor c = ePrgName->textCursor();
     c.setPosition(0);
-    c.setPosition(qMin(NamenMaxBytes, int(ePrgName->toPlainText().size())), QTextCursor::KeepAnchor);
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     ePrgName->setTextCursor(c);
 }
 
 bool TwXQXGesamtListe::eventFilter(QObject *watched, QEvent *event)
 {
-    // Only a Tab forward leads from the head fields into the grid; a click elsewhere goes there.
-    if (event->type() == QEvent::FocusOut && (watched == eMenge || watched == eXQKern))
-        m_tabVerlassen = static_cast<QFocusEvent *>(event)->reason() == Qt::TabFocusReason ? static_cast<QWidget *>(watched)
-                                                                                           : nullptr;
     if (event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
         if (watched == SG1 && !SG1->Editing())

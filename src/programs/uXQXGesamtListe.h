@@ -257,11 +257,14 @@ public:
     void Neu2Click();
     void Schlieen1Click();
     void ePrgNameEnter();
-    // Leaving the quantity or the core temperature forward goes to the first grid cell.
+    // Leaving the quantity or the core temperature, other than for the name, goes to the first
+    // grid cell.
     void eMengeExit(QWidget *neu);
     void eXQKernExit(QWidget *neu);
     void SG1Enter();
     void SG1Exit();
+    // A free program that got data is named "P" and its three-digit number.
+    void FreiesProgrammBenennen(int nr);
     void ZeileKopierenClick();
     void ZeileEinfuegenClick();
     void cbSch1Click(int phase);
@@ -467,8 +470,8 @@ private:
     bool m_uebernahme = false;
     QList<std::function<void()>> m_schritte;
     bool m_schrittLaeuft = false;
-    // The last control left by Tab (forward).
-    QWidget *m_tabVerlassen = nullptr;
+    // ListeAnzeigen shows the window and chooses the program itself.
+    bool m_listeWirdGezeigt = false;
     // The window moves the current cell itself and has checked the cell it leaves.
     bool m_nichtPruefen = false;
 };

@@ -305,6 +305,8 @@ void TwXQXGesamtListe::PlatzUebernehmen(int n)
 
 void TwXQXGesamtListe::AenderungenSichern()
 {
+    // A value still being typed is an edit too.
+    ZellenEditorUebernehmen();
     if (PrgGeaendert)
         ProgrammInListeSpeichern(Nummer());
 }

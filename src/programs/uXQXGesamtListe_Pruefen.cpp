@@ -27,6 +27,8 @@ int TwXQXGesamtListe::ProgrammPruefen(bool mitMeldung, int operation, bool autom
     const QStringList lang = LangTexte();
     const TProgrammBefund befund = ProgrammAuswerten(rec, PruefRegeln(), lang);
     bool bereichsFehler = befund.bereichsFehler;
+    // Showing the clamped program checks its sums with their message already.
+    bool summenGemeldet = false;
     if (bereichsFehler) {
         bool ersetzen = automatisch && !mitMeldung;
         if (mitMeldung)
@@ -47,13 +49,14 @@ int TwXQXGesamtListe::ProgrammPruefen(bool mitMeldung, int operation, bool autom
                 if (mitMeldung) {
                     PrgGeaendert = false;
                     ProgrammSetzen(rec, slot);
+                    summenGemeldet = true;
                 }
             }
         }
     }
     int ergebnis = bereichsFehler ? 1 : 0;
     QString text;
-    if (SummenzeitenPruefen(befund.summen, mitMeldung, text) == -1) {
+    if (SummenzeitenPruefen(befund.summen, mitMeldung && !summenGemeldet, text) == -1) {
         ergebnis += 2;
         BetroffeneAnhaengen(betroffen, rec.Nummer);
     }

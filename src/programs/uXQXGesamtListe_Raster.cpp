@@ -5,6 +5,7 @@
 #include "app/Dialoge.h"
 #include "app/Sammlung.h"
 #include "app/Zahlformat.h"
+#include "app/uKonstanten.h"
 #include "programs/NamenMemo.h"
 
 #include <QApplication>
@@ -181,6 +182,7 @@ bool TwXQXGesamtListe::GridZuProgramm(bool mitMeldung, int operation, int slot)
     // What is typed but not yet checked must not reach the record unchecked.
     ZellenEditorUebernehmen();
     ZellePruefen();
+    FreiesProgrammBenennen(slot);
     AktBPrg.Name.setText(ePrgName->Name().left(NamenMaxBytes));
     AktBPrg.Nummer = slot;
     ZellenZuProgramm(RasterZellen(), Zustaende(SchwadenKnopf), Zustaende(UmwKnopf), Zustaende(AusgKnopf), LiterModus,
@@ -354,9 +356,15 @@ void TwXQXGesamtListe::SG1Enter()
 
 void TwXQXGesamtListe::SG1Exit()
 {
-    // A free program that got data is named after its number.
-    if (ePrgName->toPlainText() == QLatin1String("frei free libre") && ZellenHabenDaten(RasterZellen())) {
-        ePrgName->SetName(QByteArrayLiteral("P") + FormatDec(Nummer(), 3));
+    FreiesProgrammBenennen(Nummer());
+}
+
+void TwXQXGesamtListe::FreiesProgrammBenennen(int nr)
+{
+    // Under the free name it would be shown empty, sent as a delete and filled by the next
+    // program that looks for a free slot.
+    if (ePrgName->Name() == QByteArrayLiteral("frei free libre") && ZellenHabenDaten(RasterZellen())) {
+        ePrgName->SetName(QByteArrayLiteral("P") + FormatDec(nr, 3));
         PrgGeaendert = true;
     }
 }
@@ -387,8 +395,13 @@ void TwXQXGesamtListe::ZeileEinfuegenClick()
 
 void TwXQXGesamtListe::cbSch1Click(int phase)
 {
-    // Switched off, the phase's steam value is a time again.
-    if (!SchwadenKnopf[size_t(phase)]->Zustand())
-        SG1->setCell(Spalte::Schwaden, phase, ZeitTextNormalisieren(SG1->cell(Spalte::Schwaden, phase)));
+    // The cell takes the form of the new mode at once, so the rest label counts what the
+    // program stores: switched off, the amount's digits read as a time; switched on, the time's
+    // seconds as the amount, within its limit.
+    ZellenEditorUebernehmen();
+    const QString text = SG1->cell(Spalte::Schwaden, phase);
+    if (SchwadenKnopf[size_t(phase)]->Zustand())
+        SG1->setCell(Spalte::Schwaden, phase, QString::number(StrToMinuten(text)));
+    ZellePruefen(Spalte::Schwaden, phase);
     SummenAktualisieren();
 }

@@ -255,6 +255,39 @@ private slots:
         QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("P5") && !w->PrgGeaendert && !w->ListeGeaendert);
     }
 
+    // A free slot filled without leaving the grid takes the name of its number before it is
+    // stored: by the menu's save, by "Ja" at the close, before files look for free slots.
+    void freierPlatzWirdBenannt()
+    {
+        ListeLaden(w, volleListe(2), 3);
+        w->ListeDateiName = datei("Liste.XQR");
+        ZelleTippen(w, 1, 1, QStringLiteral("200"));
+        w->ListeSpeichern1->trigger();
+        QCOMPARE(dateiListe(datei("Liste.XQR"))[3].Name.text(), QByteArray("P003"));
+        QVERIFY(w->BPrgListe[3].Name.text() == "P003" && w->ePrgName->Name() == "P003" && namenStimmen());
+
+        ListeLaden(w, volleListe(2), 4);
+        ZelleTippen(w, 1, 1, QStringLiteral("190"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        dlg().expectBox(QMessageBox::Yes);
+        QVERIFY(w->close());
+        const TBackprogramm vier = dateiListe(datei("Liste.XQR"))[4];
+        QVERIFY(vier.Name.text() == "P004" && vier.Phasen[0].Temperatur == 190);
+
+        env->fenster()->BPrgBtn->click();
+        QTRY_VERIFY(w->isVisible());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        ListeLaden(w, volleListe(2), 3);
+        QVERIFY(dateiSchreiben(datei("A.XQP"), BPrgTextSchreiben(BeispielProgramm("A"), true)));
+        QVERIFY(dateiSchreiben(datei("B.XQP"), BPrgTextSchreiben(BeispielProgramm("B"), true)));
+        ZelleTippen(w, 1, 1, QStringLiteral("180"));
+        dlg().expectFile(QStringList{datei("A.XQP"), datei("B.XQP")});
+        w->FileOpen->trigger();
+        QCOMPARE(namen(3, 5), (QList<QByteArray>{"P003", "B", "A"}));
+        QCOMPARE(w->BPrgListe[3].Phasen[0].Temperatur, 180);
+    }
+
     void programmSpeichern()
     {
         TBackprogrammListe l = volleListe(4);

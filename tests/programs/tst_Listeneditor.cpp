@@ -233,7 +233,7 @@ private slots:
     void freiesProgrammWirdBenannt()
     {
         ListeLaden(w, FreieListe(), 7);
-        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("frei free libre"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("frei free \nlibre"));
         ZelleTippen(w, 1, 1, QStringLiteral("200"));
         w->eMenge->setFocus();
         QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("P007"));
@@ -287,7 +287,7 @@ private slots:
     {
         const TBackprogramm fein = BeispielProgramm("feines Brot", 250);
         ListeLaden(w, listeMit({{5, fein}}), 5);
-        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("feines Brot"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("feines Bro\nt"));
         QCOMPARE(zelle(1, 1), QStringLiteral("250"));
         w->SG1->setFocus();
         QVERIFY(w->PrgGeaendert);
@@ -318,7 +318,7 @@ private slots:
         w->PrgEraseBtn->click();
         QVERIFY(w->ListeGeaendert && !w->PrgGeaendert);
         QVERIFY(IsFreeSlotName(w->BPrgListe[3].Name.text()));
-        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("frei free libre"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("frei free \nlibre"));
         env->dialoge().expectBox(QMessageBox::Cancel);
         QVERIFY(!w->close());
     }
@@ -532,12 +532,187 @@ private slots:
         QKeyEvent kyrillisch(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("Ж"));
         QApplication::sendEvent(w->ePrgName, &kyrillisch);
         QTest::keyClicks(w->ePrgName, QStringLiteral("12345678"));
-        // 6 + CR LF + 12 bytes; "Ж" is no Windows-1252 character.
-        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Weizen\nhell 1234567"));
+        // Two lines of at most 10 characters; "Ж" is no Windows-1252 character.
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Weizen\nhell 12345"));
         QVERIFY(w->PrgGeaendert);
         nummerTippen(4);
-        QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("Weizen\r\nhell 1234567"));
+        QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("Weizen\r\nhell 12345"));
         QCOMPARE(w->NamenListe->cell(1, 4), QStringLiteral("Weizen    hell 12345"));
+    }
+
+    // Closed and opened again, the editor shows the names and the program of its number; a
+    // store then keeps that program.
+    void wiederOeffnen()
+    {
+        const TBackprogramm brot = BeispielProgramm("Brot");
+        ListeLaden(w, listeMit({{5, brot}}), 5);
+        QVERIFY(w->close());
+        QVERIFY(w->NamenListe->cell(1, 6).isEmpty());
+        env->fenster()->BPrgBtn->click();
+        QTRY_VERIFY(w->isVisible());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(w->Nummer(), 5);
+        QCOMPARE(w->NamenListe->cell(1, 6), QStringLiteral("Brot                "));
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Brot"));
+        QCOMPARE(zelle(1, 1), QStringLiteral("220"));
+        QCOMPARE(w->NamenListe->currentRow(), 6);
+        QVERIFY(!w->PrgGeaendert && !w->ListeGeaendert && w->GemerkteNr == 5);
+        w->SG1->setFocus();
+        QVERIFY(w->PrgGeaendert);
+        nummerTippen(6);
+        TBackprogramm gespeichert = w->BPrgListe[5];
+        QVERIFY(gespeichert.Name.text() == "Brot" && gespeichert.Phasen[0].Temperatur == 220
+                && gespeichert.Phasen[1].Backzeit == brot.Phasen[1].Backzeit && gespeichert.Menge == brot.Menge);
+    }
+
+    // Switched on, a steam button turns the time into its seconds, within the amount's limit:
+    // the cell, the rest label and the stored record say the same.
+    void schwadenKnopfAn()
+    {
+        ListeLaden(w, listeMit({{3, BeispielProgramm("Brot")}}), 3);
+        QCOMPARE(zelle(5, 1), QStringLiteral("00:30"));
+        QCOMPARE(w->SchwadenRest->text(), QStringLiteral("19:10"));
+        w->SchwadenKnopf[1]->click();
+        QVERIFY(w->SchwadenKnopf[1]->Zustand());
+        QCOMPARE(zelle(5, 1), QStringLiteral("30"));
+        QCOMPARE(w->SchwadenRest->text(), QStringLiteral("19:10"));
+        ZelleTippen(w, 5, 3, QStringLiteral("5"));
+        taste(Qt::Key_Tab);
+        QCOMPARE(zelle(5, 3), QStringLiteral("05:00"));
+        env->dialoge().expectBox(QMessageBox::Ok);
+        w->SchwadenKnopf[3]->click();
+        QCOMPARE(zelle(5, 3), QStringLiteral("30"));
+        QCOMPARE(boxTexte(*env), QStringList{QStringLiteral("Die maximale Zeit beträgt 99 Sekunden!")});
+        QCOMPARE(w->SchwadenRest->text(), QStringLiteral("18:40"));
+        w->ProgrammInListeSpeichern(3);
+        QCOMPARE(w->BPrgListe[3].Phasen[0].Schwaden, 30u);
+        QCOMPARE(w->BPrgListe[3].Phasen[2].Schwaden, 30u);
+        // Off again, the digits read as a time.
+        w->SchwadenKnopf[1]->click();
+        QCOMPARE(zelle(5, 1), QStringLiteral("30:00"));
+    }
+
+    // "Ja" to the range question of a program whose sums fail as well: the sum box comes once.
+    void summenfehlerNachBereichsfrage()
+    {
+        TBackprogramm heiss = BeispielProgramm("Heiss");
+        heiss.Phasen[0].Temperatur = 500;
+        heiss.Phasen[0].AbzugZeit = 0;
+        env->dialoge().expectBox(QMessageBox::Yes);
+        env->dialoge().expectBox(QMessageBox::Ok);
+        ListeLaden(w, listeMit({{4, heiss}}), 4);
+        const QStringList texte = boxTexte(*env);
+        QCOMPARE(texte.size(), 2);
+        QVERIFY(texte[0].contains(QStringLiteral("nicht gespeichert werden!")));
+        QVERIFY(texte[1].startsWith(QStringLiteral("Abzug-Zeiten:\r\nkleiner als die Gesamtbackzeit.")));
+        QCOMPARE(w->BPrgListe[4].Phasen[0].Temperatur, 400);
+    }
+
+    // Leaving the quantity or the core temperature for anything but the name goes to the first
+    // cell of the grid, by Tab, Shift+Tab or a click alike.
+    void kopffelderVerlassen()
+    {
+        ListeLaden(w, listeMit({{3, BeispielProgramm("Brot")}}), 3);
+        const auto zurueck = [this] {
+            w->SG1->setCurrentCell(5, 8);
+            w->ePrgName->setFocus();
+        };
+        zurueck();
+        w->eXQKern->setFocus(Qt::MouseFocusReason);
+        w->NrWahl->setFocus(Qt::MouseFocusReason);
+        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        zurueck();
+        w->eXQKern->setFocus(Qt::MouseFocusReason);
+        taste(Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        zurueck();
+        w->eXQKern->setFocus(Qt::MouseFocusReason);
+        w->ePrgName->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(QApplication::focusWidget(), w->ePrgName);
+        // The quantity leads there only while the core temperature is hidden.
+        w->eMenge->setFocus(Qt::MouseFocusReason);
+        w->NrWahl->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(QApplication::focusWidget(), w->NrWahl);
+        w->eXQKern->hide();
+        zurueck();
+        w->eMenge->setFocus(Qt::MouseFocusReason);
+        w->NrWahl->setFocus(Qt::MouseFocusReason);
+        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        w->eXQKern->show();
+    }
+
+    // A name shows as its two stored lines, without a wrap of the box's own; typed, it keeps to
+    // two lines of 10 characters.
+    void namenZeilen()
+    {
+        ListeLaden(w, listeMit({{3, BeispielProgramm("Weizenbr\xF6tchen")}}), 3);
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Weizenbröt\nchen"));
+        QCOMPARE(w->ePrgName->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Weizenbr\xF6tchen"));
+        w->ePrgName->setFocus();
+        QTest::keyClick(w->ePrgName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("Roggenmischbrot hell 12"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Roggenmisc\nhbrot hell"));
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Roggenmischbrot hell"));
+        QVERIFY(w->PrgGeaendert);
+        QTest::keyClick(w->ePrgName, Qt::Key_Return);
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Roggenmisc\nhbrot hell"));
+        // A break of its own; no third line; the second line of at most 10.
+        QTest::keyClick(w->ePrgName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("Brot"));
+        QTest::keyClick(w->ePrgName, Qt::Key_Return);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("hell"));
+        QTest::keyClick(w->ePrgName, Qt::Key_Return);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("123456789"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("Brot\nhell123456"));
+        // Typed on from a one-line name, the text moves on to the second line at character 11.
+        QTest::keyClick(w->ePrgName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("0123456789ab"));
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("0123456789\nab"));
+        QCOMPARE(w->ePrgName->textCursor().position(), 13);
+        QTest::keyClick(w->ePrgName, Qt::Key_Backspace);
+        QTest::keyClick(w->ePrgName, Qt::Key_Backspace);
+        QTest::keyClick(w->ePrgName, Qt::Key_Backspace);
+        QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("012345678"));
+        nummerTippen(4);
+        QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("012345678"));
+    }
+
+    // Bytes without a character of their own stay editable, and every byte stays as stored until
+    // the name is edited: no CR LF comes of a lone CR or LF.
+    void namenMitSteuerzeichen()
+    {
+        ListeLaden(w, listeMit({{3, BeispielProgramm("Br\x81t\tA")}, {4, BeispielProgramm("Brot\rhell")},
+                                {5, BeispielProgramm("Brot\nhell")}}),
+                   3);
+        const QString text = w->ePrgName->toPlainText();
+        QCOMPARE(text.size(), 6);
+        QVERIFY(IstNamenErsatz(text[2]) && IstNamenErsatz(text[4]));
+        w->ePrgName->setFocus();
+        QTest::keyClick(w->ePrgName, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("x"));
+        QVERIFY(w->PrgGeaendert);
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Br\x81t\tAx"));
+        nummerTippen(4);
+        QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("Br\x81t\tAx"));
+        QCOMPARE(w->ePrgName->toPlainText().size(), 9);
+        w->SG1->setFocus();
+        nummerTippen(5);
+        QCOMPARE(w->BPrgListe[4].Name.text(), QByteArray("Brot\rhell"));
+        w->ePrgName->setFocus();
+        QTest::keyClick(w->ePrgName, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->ePrgName, QStringLiteral("!"));
+        nummerTippen(6);
+        QCOMPARE(w->BPrgListe[5].Name.text(), QByteArray("Brot\nhell!"));
+        // A name stored longer than the box allows may be shortened.
+        ListeLaden(w, listeMit({{3, BeispielProgramm("Weizen\r\nhell 1234567")}}), 3);
+        w->ePrgName->setFocus();
+        QTest::keyClick(w->ePrgName, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(w->ePrgName, Qt::Key_Backspace);
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Weizen\r\nhell 123456"));
+        QTest::keyClicks(w->ePrgName, QStringLiteral("9"));
+        QCOMPARE(w->ePrgName->Name(), QByteArray("Weizen\r\nhell 123456"));
     }
 };
 

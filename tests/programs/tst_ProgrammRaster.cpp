@@ -246,7 +246,7 @@ private slots:
         const auto w52 = TCodepage::Windows1252;
         const auto w51 = TCodepage::Windows1251;
         QVERIFY(NamenTextErlaubt(QStringLiteral("0123456789\n01234567"), w52));
-        QVERIFY(!NamenTextErlaubt(QStringLiteral("0123456789\n012345678"), w52)); // CR LF counts two
+        QVERIFY(!NamenTextErlaubt(QStringLiteral("012345678\n0123456789"), w52)); // CR LF counts two
         QVERIFY(NamenTextErlaubt(QStringLiteral("Brötchen €"), w52));
         QVERIFY(!NamenTextErlaubt(QStringLiteral("Хлеб"), w52));
         QVERIFY(NamenTextErlaubt(QStringLiteral("Хлеб"), w51));
@@ -254,6 +254,34 @@ private slots:
         QCOMPARE(NamenBytes(QStringLiteral("Brot\nhell"), w52), QByteArray("Brot\r\nhell"));
         QCOMPARE(NamenText(QByteArray("Brot\r\nhell"), w52), QStringLiteral("Brot\nhell"));
         QCOMPARE(NamenBytes(QStringLiteral("Хлеб"), w51), QByteArray("\xD5\xEB\xE5\xE1"));
+    }
+
+    // The name box's text: every byte comes back from it, and it has at most two lines.
+    void namenAnzeige()
+    {
+        for (const auto cp : {TCodepage::Windows1252, TCodepage::Windows1251})
+            for (int b = 0; b < 256; ++b) {
+                const QByteArray name = "Brot" + QByteArray(1, char(b)) + "hell";
+                const QString text = NamenAnzeige(name, cp);
+                QVERIFY(!text.contains(QLatin1Char('\n')) && text.size() == 9);
+                QVERIFY(NamenTextErlaubt(text, cp, NamenMaxBytes, text.mid(4, 1)));
+                QCOMPARE(NamenBytes(text, cp), name);
+            }
+        const auto w52 = TCodepage::Windows1252;
+        QCOMPARE(NamenAnzeige("Weizenbr\xF6tchen", w52), QStringLiteral("Weizenbröt\nchen"));
+        QCOMPARE(NamenAnzeigeUmbruch("Weizenbr\xF6tchen", w52), 10);
+        QCOMPARE(NamenAnzeigeUmbruch("Brot\r\nhell", w52), -1);
+        // Only the first CR LF breaks the line.
+        const QString drei = NamenAnzeige("a\r\nb\r\nc", w52);
+        QCOMPARE(drei.count(QLatin1Char('\n')), 1);
+        QCOMPARE(NamenBytes(drei, w52), QByteArray("a\r\nb\r\nc"));
+        // A full first line needs no break of its own.
+        QCOMPARE(NamenBytes(QStringLiteral("0123456789\nab"), w52), QByteArray("0123456789ab"));
+        QVERIFY(!NamenTextErlaubt(QStringLiteral("a\nb\nc"), w52));
+        QVERIFY(!NamenTextErlaubt(QStringLiteral("Brot\n01234567890"), w52));
+        QVERIFY(NamenTextErlaubt(QStringLiteral("01234567890123456789"), w52));
+        // A stand-in only for a byte the name held.
+        QVERIFY(!NamenTextErlaubt(QStringLiteral("a\u2409b"), w52));
     }
 };
 

@@ -145,6 +145,38 @@ private slots:
         QVERIFY(!sim().controller().hasProgram(10));
     }
 
+    // "Backprogramm senden" from the menu: after the window was closed and opened again the
+    // program of the shown number goes out, not a delete; a free slot filled without leaving the
+    // grid goes out under the name of its number.
+    void sendenAusDemMenue()
+    {
+        auto liste = std::make_unique<TBackprogrammListe>(FreieListe());
+        (*liste)[5] = BeispielProgramm("Weizen");
+        ListeLaden(w, *liste, 5);
+        QVERIFY(w->close());
+        haupt()->BPrgBtn->click();
+        QTRY_VERIFY(w->isVisible());
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->BPrgSendenan1->trigger();
+        QVERIFY(fertig());
+        QCOMPARE(bprg(), QList<QByteArray>{"0005"});
+        QCOMPARE(gelesen(sim().controller().program(5)).Name.text(), QByteArray("Weizen"));
+
+        w->NrWahl->setValue(7);
+        // The confirmation box took the focus.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        ZelleTippen(w, 1, 1, QStringLiteral("200"));
+        w->BPrgSendenan1->trigger();
+        QVERIFY(fertig());
+        QCOMPARE(bprg(), (QList<QByteArray>{"0005", "0007"}));
+        const TBackprogramm sieben = gelesen(sim().controller().program(7));
+        QVERIFY(sieben.Name.text() == "P007" && sieben.Phasen[0].Temperatur == 200);
+        QVERIFY(w->ePrgName->Name() == "P007" && w->PrgGeaendert);
+        QCOMPARE(dlg().boxes().size(), 2);
+    }
+
     // Numbers outside 1..199 change nothing; answers back to back, or while a step's question is
     // open, land each in its own slot.
     void antwortenDesLinks()
