@@ -252,7 +252,8 @@ private:
     // The whole-list steps of the answers.
     void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArrayView nummerText);
     void ListeNamenEmpfangen();
-    void ListeQuittungNak();
+    // False when the refusal was not the answer to the transfer's request.
+    bool ListeQuittungNak();
     void ListeQuittungAck();
     // ---- end answer handling ----
 
@@ -276,9 +277,14 @@ private:
     // The command in flight is this transfer's current request.
     bool SchrittImFlug() const;
     // Program AktNr once more, as long as it has attempts left; else the transfer is given up
-    // with the box (when `box`) and the error lines. `meldung` empty: no error-list line.
-    void SchrittNochmal(const QString &meldung, bool box);
+    // with the box `box` (none when empty) and the error lines. `meldung` empty: no error-list line.
+    void SchrittNochmal(const QString &meldung, const QString &box);
     bool UebertragungsZeile(const QByteArray &zeile) const;
+    // Ends the transfer as a cancel does, without counting as one.
+    void UebertragungFallenLassen();
+    // A write-all met an answer it did not await: some acknowledgement may have been taken
+    // for another program's, so it stops and names the programs not surely confirmed.
+    void SchreibenUnsicherBeenden();
     // ---- end whole-list transfers ----
 
 private:
@@ -328,6 +334,9 @@ private:
     // How often the transfer has asked for program AktNr; repeats of the link's own count
     // once, within one ask.
     int m_schrittVersuche = 0;
+    // The first program of the write-all that was tried without an answer of its own (a late
+    // answer to it may still come); 0 for none.
+    int m_unsicherAb = 0;
 
     // The one send on the wire.
     bool m_sendet = false;

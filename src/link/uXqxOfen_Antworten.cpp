@@ -116,25 +116,31 @@ QByteArray versionText(QByteArrayView hex, int paare)
 }
 
 // The program text of a "BPRG" answer after its number and TAB: the fields as lines ending
-// CR LF, up to "##/BODY". Empty when the answer does not have that shape.
+// CR LF, up to "##/BODY". Empty when the answer does not have that shape. A marker counts only
+// as a whole field, a line of the text form: a name such as "##/BODY" is data.
 QByteArray programmText(QByteArrayView rest)
 {
-    if (!rest.startsWith("##HEAD"))
-        return {};
-    const qsizetype headEnde = rest.indexOf("##/HEAD");
-    const qsizetype body = rest.indexOf("##BODY");
-    const qsizetype bodyEnde = rest.indexOf("##/BODY");
-    if (headEnde < 0 || body < 0 || bodyEnde < 0 || body < headEnde || body > bodyEnde)
-        return {};
-    QByteArray programm;
+    QList<QByteArrayView> felder;
     qsizetype tab;
     while ((tab = rest.indexOf(TAB)) >= 0) {
-        programm += rest.first(tab);
-        programm += "\r\n";
+        felder.append(rest.first(tab));
         rest = rest.sliced(tab + 1);
     }
-    if (!rest.startsWith("##/BODY"))
+    // The last field runs into the frame's tail.
+    if (felder.isEmpty() || felder.first() != "##HEAD" || bisEot(rest) != "##/BODY")
         return {};
+    const qsizetype headEnde = felder.indexOf(QByteArrayView("##/HEAD"));
+    const qsizetype body = felder.indexOf(QByteArrayView("##BODY"));
+    qsizetype bodyEnde = felder.indexOf(QByteArrayView("##/BODY"));
+    if (bodyEnde < 0)
+        bodyEnde = felder.size();
+    if (headEnde < 0 || body < 0 || body < headEnde || body > bodyEnde)
+        return {};
+    QByteArray programm;
+    for (const QByteArrayView feld : std::as_const(felder)) {
+        programm += feld;
+        programm += "\r\n";
+    }
     programm += "##/BODY\r\n";
     return programm;
 }
@@ -253,21 +259,24 @@ void TwXQXOfen::AntwortBprgQuittung(const QByteArray &text)
     const bool nak = text.contains(NAK);
     // Taken before a refusal can end the transfer.
     const bool schreiben = AlleSchreiben;
-    if (nak && (AlleLesen || AlleSchreiben))
-        ListeQuittungNak();
+    // A refusal the list transfer asks again about has its one box when the transfer gives up.
+    const bool nochmal = nak && (AlleLesen || AlleSchreiben) && ListeQuittungNak();
     if (text.contains("\tCANNOT OPEN")) {
         m_host->FehlerMelden(nichtGeoeffnet);
         return;
     }
     if (text.contains(ACK)) {
-        // In a write-all it moves on, unless it refused the program as well.
-        if (!schreiben)
-            emit AntwortEmpfangen(QByteArrayLiteral("SendACK"), QByteArrayLiteral("-1"));
-        else if (!nak)
+        // In a write-all it moves on, unless it refused the program as well. Only the answer
+        // to the write in flight confirms it: a late copy of it confirms nothing twice.
+        if (!schreiben) {
+            if (m_beantwortet.Kommando == SB_BPRG.Kommando)
+                emit AntwortEmpfangen(QByteArrayLiteral("SendACK"), QByteArrayLiteral("-1"));
+        } else if (!nak) {
             ListeQuittungAck();
+        }
         return;
     }
-    if (nak)
+    if (nak && !nochmal)
         m_host->FehlerMelden(nichtGeoeffnet);
 }
 

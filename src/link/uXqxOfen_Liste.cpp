@@ -62,6 +62,7 @@ void TwXQXOfen::UebertragungBeenden()
     AlleSchreiben = false;
     UebertragungLaeuft = false;
     m_schrittVersuche = 0;
+    m_unsicherAb = 0;
     // Nothing of it may run afterwards: neither the editor's queue words nor our next request.
     for (qsizetype i = m_makros.size() - 1; i >= 0; --i) {
         if (UebertragungsZeile(m_makros.at(i))) {
@@ -75,8 +76,13 @@ void TwXQXOfen::UebertragungBeenden()
 
 void TwXQXOfen::UebertragungAbbrechen()
 {
-    const bool imFlug = m_imFlug && SchrittImFlug();
     Abgebrochen = true;
+    UebertragungFallenLassen();
+}
+
+void TwXQXOfen::UebertragungFallenLassen()
+{
+    const bool imFlug = m_imFlug && SchrittImFlug();
     if (imFlug) {
         m_erwarteteProgramme.removeAll(LeseNummer(BefehlAktuell));
         // On the wire, its answer is still awaited: acknowledged, then dropped.
@@ -125,7 +131,7 @@ bool TwXQXOfen::SchrittImFlug() const
            && BefehlAktuell.Name == SB_BPRG.Name && BefehlAktuell.Param == SchrittParameter();
 }
 
-void TwXQXOfen::SchrittNochmal(const QString &meldung, bool box)
+void TwXQXOfen::SchrittNochmal(const QString &meldung, const QString &box)
 {
     if (!meldung.isEmpty())
         m_host->FehlerEintragen(meldung);
@@ -137,8 +143,8 @@ void TwXQXOfen::SchrittNochmal(const QString &meldung, bool box)
         WriteErrorLog(ErrLogName, QStringLiteral("RETRY_") + versuch);
         return;
     }
-    if (box)
-        m_host->FehlerMelden(meldung);
+    if (!box.isEmpty())
+        m_host->FehlerMelden(box);
     WriteErrorLog(ErrLogName, QStringLiteral("Triedout-Error >3:") + AnsiToString(befehl));
     m_host->FehlerEintragen(QStringLiteral("Triedout-Error >3"));
     UebertragungBeenden();
@@ -167,9 +173,9 @@ void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteAr
         return;
     }
     if (HexToInt(nummerText) != AktNr) {
-        SchrittNochmal(AnsiToString(StringToAnsi(TCPClient.Host) + "_BPRG: Falsche PrgNummer "
-                                    + nummerText.toByteArray()),
-                       true);
+        const QString falsch = AnsiToString(StringToAnsi(TCPClient.Host) + "_BPRG: Falsche PrgNummer "
+                                            + nummerText.toByteArray());
+        SchrittNochmal(falsch, falsch);
         return;
     }
     PrgTextSetzen(programm, AktNr);
@@ -255,7 +261,23 @@ void TwXQXOfen::RestoreStarten()
     Abgebrochen = false;
     AktNr = ErstesProgramm;
     m_schrittVersuche = 0;
+    m_unsicherAb = 0;
     SchrittEinreihen();
+}
+
+void TwXQXOfen::SchreibenUnsicherBeenden()
+{
+    const int ab = m_unsicherAb > 0 ? qMin(m_unsicherAb, AktNr) : AktNr;
+    QByteArray programme = FormatDec(ab, 0);
+    if (ab < LetztesProgramm)
+        programme += " bis " + FormatDec(LetztesProgramm, 0);
+    m_host->FehlerEintragen(QStringLiteral("Liste senden abgebrochen: Antwort nicht erwartet"));
+    WriteErrorLog(ErrLogName, QStringLiteral("Liste senden abgebrochen, nicht bestätigt: Programm ")
+                                  + AnsiToString(programme));
+    UebertragungFallenLassen();
+    m_host->FehlerMelden(QStringLiteral("Nicht jedes Backprogramm hat\r\nden Ofen erreicht!\r\n"
+                                        "Listenübertragung abgebrochen!\r\nNicht bestätigt: Programm ")
+                         + AnsiToString(programme));
 }
 
 void TwXQXOfen::ListeQuittungAck()
@@ -275,10 +297,14 @@ void TwXQXOfen::ListeQuittungAck()
         UebertragungBeenden();
 }
 
-void TwXQXOfen::ListeQuittungNak()
+bool TwXQXOfen::ListeQuittungNak()
 {
-    // The same program again; the answer handling shows its box for the refusal, so giving
-    // up adds none.
-    if (SchrittBeantwortet())
-        SchrittNochmal(QString(), false);
+    // The same program again; each refusal goes to the error list, and only giving up shows a
+    // box, which says that the list transfer has stopped.
+    if (!SchrittBeantwortet())
+        return false;
+    SchrittNochmal(AnsiToString(StringToAnsi(TCPClient.Host) + "_BPRG: ")
+                       + QStringLiteral("Backprogramm kann nicht geöffnet werden!"),
+                   QStringLiteral("Backprogramm kann\r\nnicht geöffnet werden!\r\nListenübertragung abgebrochen!"));
+    return true;
 }

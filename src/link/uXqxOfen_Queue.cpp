@@ -273,6 +273,13 @@ bool TwXQXOfen::PruefeAntwort(QByteArray &text)
             m_host->FehlerEintragen(AnsiToString(p.Meldung));
         if (p.NakSenden)
             Senden(SB_TRX, QByteArray(1, NAK));
+        // Acknowledgements carry no number: a write-all that meets one it did not await may
+        // have taken another for a program's own.
+        const QByteArrayView wort = text.startsWith("\x02\x05") ? QByteArrayView(text).sliced(2) : QByteArrayView(text);
+        if (AlleSchreiben && wort.startsWith("bprg")) {
+            SchreibenUnsicherBeenden();
+            return false;
+        }
         return p.Urteil == TUrteil::Gut;
     }
     switch (p.Urteil) {
@@ -308,7 +315,6 @@ void TwXQXOfen::AntwortVerarbeiten(const QByteArray &zeile)
     QByteArray text = zeile;
     if (!PruefeAntwort(text))
         return;
-    emit TimeOutNeustarten();
     if (m_antwortAbgebrochen) {
         // The answer to the request of a cancelled transfer: acknowledged, and nothing more.
         m_erwarteteProgramme.removeAll(LeseNummer(m_beantwortet));
@@ -316,6 +322,13 @@ void TwXQXOfen::AntwortVerarbeiten(const QByteArray &zeile)
         m_beantwortet = NeuerBefehl();
         return;
     }
+    // Only the answer to a program or name-list request, or a program still expected, keeps
+    // the editor's watchdog off: the status poll's answers would hold a failed read's lock
+    // open for good.
+    const QByteArray &beantwortet = m_beantwortet.Kommando;
+    if (beantwortet == SB_BPRG.Kommando || beantwortet == SB_BPL2.Kommando || beantwortet == SB_BPLI.Kommando
+        || (text.startsWith("BPRG") && m_erwarteteProgramme.contains(HexToInt(text.mid(4, 4)))))
+        emit TimeOutNeustarten();
     // Any other word has done all it does in the check: acknowledged and ended the command.
     if (text.startsWith("herd"))
         AntwortHerd(text);
@@ -352,6 +365,9 @@ void TwXQXOfen::FehlerBehandeln(NeuerBefehl &befehl, const TPruefung &p)
         return;
     }
     const TBefehlsEnde aufgegeben = p.Verweigerung ? TBefehlsEnde::Verweigert : TBefehlsEnde::Aufgegeben;
+    // A write-all's attempt that got no answer of its own may still be answered late.
+    if (AlleSchreiben && !p.Verweigerung && m_unsicherAb == 0 && SchrittImFlug())
+        m_unsicherAb = AktNr;
 
     int nr = -1;
     if (befehl.Param.startsWith("DELETE"))

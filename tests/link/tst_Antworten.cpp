@@ -47,6 +47,7 @@ private slots:
     void bprgNichtUebergeben_data();
     void bprgNichtUebergeben();
     void bprgWiederholteAntwort();
+    void bprgSpaeteQuittung();
     void bprgUnterNoWait();
     void programmForm_data();
     void programmForm();
@@ -66,8 +67,8 @@ void tst_Antworten::uhrUndVersion()
     QVERIFY(warte([&] { return !a->host.version.isEmpty(); }));
     QCOMPARE(a->host.xqZeit.left(16), QStringLiteral("09.03.2024 05:06"));
     QCOMPARE(a->host.version, QStringLiteral("XQ7310*1.2.3.4*10.11.12"));
-    // Every good answer restarts the editor's watchdog, whatever its word.
-    QCOMPARE(a->signale, (QStringList{"TimeOut", "TimeOut"}));
+    // Only answers to program and name-list requests restart the editor's watchdog.
+    QCOMPARE(a->signale, QStringList());
     QCOMPARE(a->host.fehler, QStringList());
 }
 
@@ -190,8 +191,27 @@ void tst_Antworten::bprgWiederholteAntwort()
     a->reihe(SB_BPRG, QByteArray("0005"));
     QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 2 && !a->host.fehler.isEmpty(); }));
     QCOMPARE(a->host.fehler, QStringList{QStringLiteral("BPRG0005: nicht angefordert")});
-    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text), "TimeOut"}));
+    QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text)}));
     QCOMPARE(a->sim.count("BPRG"), 1);
+}
+
+void tst_Antworten::bprgSpaeteQuittung()
+{
+    // The controller acknowledges the first attempt only after the repeat went out: both
+    // acknowledgements come, and the write is confirmed once.
+    SetTimeScale(kSchnell);
+    connect(&a->sim, &TXqSim::frameReceived, this,
+            [this](const TXqSimFrame &f) { a->sim.setAnswersHeld(f.word == "BPRG" && a->sim.count("BPRG") == 1); });
+    // The repeat at the program's timing: its answer must not time out as well.
+    a->host.beiFehler = [](const QString &t) {
+        if (t.endsWith(QLatin1String("TIMEOUT - no answer!")))
+            SetTimeScale(kProgrammZeit);
+    };
+    a->reihe(SB_BPRG, "000A\t" + programm("Mischbrot").replace("\r\n", "\t"));
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 2 && a->ruhig(); }));
+    QCOMPARE(a->sim.count("BPRG"), 2);
+    QCOMPARE(a->signale.filter(QStringLiteral("SendACK")), QStringList{QStringLiteral("Antwort:-1:SendACK")});
+    QCOMPARE(a->host.meldungen, QStringList());
 }
 
 void tst_Antworten::bprgUnterNoWait()
@@ -211,7 +231,7 @@ void tst_Antworten::bprgUnterNoWait()
     QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 3 && a->ruhig(); }));
     QCOMPARE(a->host.fehler, QStringList());
     QCOMPARE(a->signale, (QStringList{"TimeOut", "Antwort:5:" + QString::fromLatin1(text5), "TimeOut",
-                                     "Antwort:6:" + QString::fromLatin1(text6), "TimeOut"}));
+                                     "Antwort:6:" + QString::fromLatin1(text6)}));
 }
 
 void tst_Antworten::programmForm_data()
@@ -231,6 +251,11 @@ void tst_Antworten::programmForm_data()
     QTest::newRow("##BODY nach ##/BODY") << QByteArray("\t##HEAD\t##/HEAD\t##/BODY\t##BODY") << falsch;
     QTest::newRow("Feld nach ##/BODY") << QByteArray("\t##HEAD\t##/HEAD\t##BODY\t##/BODY\tx") << falsch;
     QTest::newRow("##/BODY ohne eigenes Feld") << QByteArray("\t##HEAD\t##/HEAD\t##BODY##/BODY") << falsch;
+    // A marker counts only as a field of its own; in a name it is data.
+    const QString gut = QStringLiteral("BPRG0005: nicht angefordert");
+    QTest::newRow("Name ##/BODY") << QByteArray("\t##HEAD\tNAME =##/BODY\t##/HEAD\t##BODY\t##/BODY") << gut;
+    QTest::newRow("Name ##BODY") << QByteArray("\t##HEAD\tNAME =##BODY\t##/HEAD\t##BODY\t##/BODY") << gut;
+    QTest::newRow("##/BODY mit Anhang") << QByteArray("\t##HEAD\t##/HEAD\t##BODY\t##/BODYX") << falsch;
 }
 
 void tst_Antworten::programmForm()
@@ -315,7 +340,8 @@ void tst_Antworten::nachtstarts()
     QVERIFY(!box.modal);
     // A read hands the table on; so does an empty reply.
     a->reihe(SB_NAST);
-    QVERIFY(warte([&] { return a->signale.size() == 3; }));
+    // Neither answer restarts the list editor's watchdog.
+    QVERIFY(warte([&] { return a->signale.size() == 1; }));
     QCOMPARE(a->signale.last(), QStringLiteral("Nacht:") + QString::fromLatin1(werte));
     a->link->AntwortNachtstarts(geprueft("nast"));
     QCOMPARE(a->signale.last(), QStringLiteral("Nacht:"));

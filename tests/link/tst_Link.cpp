@@ -66,6 +66,7 @@ private slots:
     void einrichten();
     void fremdeZeile_data();
     void fremdeZeile();
+    void dreiFremdeZeilenNachAntwort();
     void fehlerVorAbschluss();
     void adresseBeimAnnehmen();
     void hoechstens64Verbindungen();
@@ -453,6 +454,29 @@ void tst_Link::fremdeZeile()
     QCOMPARE(a->sim.count("STAR"), 1);
     QVERIFY(a->link->MakroZeilen().isEmpty());
     QCOMPARE(a->host.meldungen, QStringList());
+}
+
+void tst_Link::dreiFremdeZeilenNachAntwort()
+{
+    // Three broken lines from the controller's own address after the command was answered: not
+    // one counts against it, however many come, so nothing is tried again or given up.
+    a->reihe(SB_STAR, QByteArray("0001"));
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x06') == 1 && !a->link->SendenBeschaeftigt(); }));
+    std::vector<std::unique_ptr<QTcpSocket>> peers;
+    for (int i = 1; i <= 3; ++i) {
+        peers.push_back(std::make_unique<QTcpSocket>());
+        peers.back()->setProxy(QNetworkProxy::NoProxy);
+        peers.back()->bind(kSteuerung);
+        peers.back()->connectToHost(kPc, a->port);
+        peers.back()->write("hello\n");
+        QVERIFY(warte([&] { return a->host.fehler.size() == i; }));
+    }
+    QVERIFY(warte([&] { return a->sim.acknowledgements('\x15') == 3 && !a->link->SendenBeschaeftigt(); }));
+    QCOMPARE(a->host.fehler, QStringList(3, QStringLiteral("127.0.0.2_STAR: Start-Zeichen fehlt!")));
+    QCOMPARE(a->sim.count("STAR"), 1);
+    QCOMPARE(a->host.meldungen, QStringList());
+    QCOMPARE(a->enden, QStringList{QStringLiteral("STAR:Beantwortet")});
+    QVERIFY(a->link->MakroZeilen().isEmpty());
 }
 
 void tst_Link::fehlerVorAbschluss()

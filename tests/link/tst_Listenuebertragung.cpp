@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kNichtGeoeffnet = QStringLiteral("Backprogramm kann\r\nnicht geöffnet werden!");
+const QString kNakZeile = QStringLiteral("127.0.0.2_BPRG: Backprogramm kann nicht geöffnet werden!");
 
 QByteArray programm(int nr)
 {
@@ -155,6 +155,11 @@ private slots:
     void schreibenBeginnt_data();
     void schreibenBeginnt();
     void schreibenNakWiederholt();
+    void nakGibtAuf_data();
+    void nakGibtAuf();
+    void lesenNakWiederholt();
+    void schreibenSpaeteQuittung();
+    void lesenMarkeImNamen();
     void abbrechenLesen_data();
     void abbrechenLesen();
     void abbrechenTeile_data();
@@ -287,11 +292,107 @@ void tst_Listenuebertragung::schreibenNakWiederholt()
     schreiben({{1, programm(1)}, {2, programm(2)}, {3, programm(3)}});
     QVERIFY(Abwarten([&] { return fertig(); }));
     QCOMPARE(nummern(a->sim), (QList<QByteArray>{"0001", "0002", "0002", "0003"}));
-    QCOMPARE(a->host.meldungen, QStringList{kNichtGeoeffnet});
+    // Asked again without a box: the refusal goes to the error list.
+    QCOMPARE(a->host.meldungen, QStringList());
+    QCOMPARE(a->host.fehler, QStringList{kNakZeile});
     // The file lines end without the text's last TAB.
     const QString zwei = QString::fromLatin1("BPRG0002\t" + mitTabs(programm(2)).trimmed());
     QCOMPARE(Fehlerdatei().mid(1), (QStringList{"ERROR_1:" + zwei, "RETRY_1:" + zwei}));
     QCOMPARE(ablauf(a->signale), QStringList{QStringLiteral("Fortschritt:200")});
+}
+
+void tst_Listenuebertragung::nakGibtAuf_data()
+{
+    QTest::addColumn<bool>("lesen");
+    QTest::newRow("Liste senden") << false;
+    QTest::newRow("Liste empfangen") << true;
+}
+
+void tst_Listenuebertragung::nakGibtAuf()
+{
+    QFETCH(bool, lesen);
+    // Refused ahead of the first TAB every time: three asks, then one box that says the
+    // list transfer stopped.
+    a->sim.addFault("BPRG", "0002", TXqSimFault::raw(xqsim::BuildFrame(QByteArray("bprg\x15\t")) + '\n'), -1);
+    if (lesen) {
+        steuerung({{2, programm(2)}, {3, programm(3)}});
+        a->reihe(SB_RecSave, "0");
+    } else {
+        schreiben({{1, programm(1)}, {2, programm(2)}, {3, programm(3)}});
+    }
+    QVERIFY(Abwarten([&] { return fertig(); }));
+    QList<QByteArray> erwartet{"0002", "0002", "0002"};
+    if (!lesen)
+        erwartet.prepend("0001");
+    QCOMPARE(nummern(a->sim), erwartet);
+    QCOMPARE(a->host.meldungen,
+             QStringList{QStringLiteral("Backprogramm kann\r\nnicht geöffnet werden!\r\nListenübertragung abgebrochen!")});
+    QCOMPARE(a->host.fehler, (QStringList{kNakZeile, kNakZeile, kNakZeile, "Triedout-Error >3"}));
+    QCOMPARE(ablauf(a->signale), QStringList{QStringLiteral("Fortschritt:200")});
+}
+
+void tst_Listenuebertragung::lesenNakWiederholt()
+{
+    // A refusal of a read is asked again, and the list comes whole.
+    const TListe liste{{3, programm(3)}, {5, programm(5)}, {7, programm(7)}};
+    steuerung(liste);
+    a->sim.addFault("BPRG", "0005", TXqSimFault::raw(xqsim::BuildFrame(QByteArray("bprg\x15\t")) + '\n'));
+    a->reihe(SB_RecSave, "0");
+    QVERIFY(Abwarten([&] { return fertig(); }));
+    QCOMPARE(bprg(a->sim), (QList<QByteArray>{"0003", "0005", "0005", "0007"}));
+    QCOMPARE(chunks(a->signale).join(), erwarteteTeile(liste));
+    QCOMPARE(a->host.meldungen, QStringList());
+    QCOMPARE(a->host.fehler, QStringList{kNakZeile});
+}
+
+void tst_Listenuebertragung::schreibenSpaeteQuittung()
+{
+    // Program 2 is acknowledged only after its repeat went out; program 3 is refused. The
+    // link cannot tell whose acknowledgement came: it stops at the answer it did not await and
+    // says which programs are not confirmed.
+    a->sim.addFault("BPRG", "0003", TXqSimFault::of(TXqSimFault::Refuse), -1);
+    a->beiEnde = [this](const NeuerBefehl &b, TwXQXOfen::TBefehlsEnde) {
+        if (b.Param.startsWith("0001")) {
+            SetTimeScale(kSchnell);
+            a->sim.setAnswersHeld(true);
+        }
+    };
+    // The repeat at the program's timing; its frame lets both answers go.
+    a->host.beiFehler = [](const QString &t) {
+        if (t.endsWith(QLatin1String("TIMEOUT - no answer!")))
+            SetTimeScale(kProgrammZeit);
+    };
+    connect(&a->sim, &TXqSim::frameReceived, this, [this](const TXqSimFrame &f) {
+        if (f.word == "BPRG" && f.params.startsWith("0002") && a->sim.framesOf("BPRG").size() == 3)
+            a->sim.setAnswersHeld(false);
+    });
+    schreiben({{1, programm(1)}, {2, programm(2)}, {3, programm(3)}, {4, programm(4)}});
+    QVERIFY(Abwarten([&] { return fertig(); }));
+    SetTimeScale(kProgrammZeit);
+    const QList<QByteArray> gesendet = nummern(a->sim);
+    QCOMPARE(gesendet.first(3), (QList<QByteArray>{"0001", "0002", "0002"}));
+    QVERIFY2(!gesendet.contains("0004"), gesendet.join(' ').constData());
+    QCOMPARE(a->host.meldungen, QStringList{QStringLiteral("Nicht jedes Backprogramm hat\r\nden Ofen erreicht!\r\n"
+                                                           "Listenübertragung abgebrochen!\r\nNicht bestätigt: "
+                                                           "Programm 2 bis 199")});
+    QVERIFY(a->host.fehler.contains(QStringLiteral("Liste senden abgebrochen: Antwort nicht erwartet")));
+    // One end, and it never reached the last program.
+    QCOMPARE(ablauf(a->signale), QStringList{QStringLiteral("Fortschritt:200")});
+    QVERIFY(!a->link->Abgebrochen);
+}
+
+void tst_Listenuebertragung::lesenMarkeImNamen()
+{
+    // Names that read like the text form's markers are data: the list comes whole.
+    TListe liste;
+    const QList<QByteArray> namen{"##/BODY", "##BODY", "##HEAD", "##/HEAD"};
+    for (int i = 0; i < namen.size(); ++i)
+        liste[2 * i + 1] = TXqSimController::demoProgramText(namen[i], 200, 600, 0);
+    steuerung(liste);
+    a->reihe(SB_RecSave, "0");
+    QVERIFY(Abwarten([&] { return fertig(); }));
+    QCOMPARE(chunks(a->signale).join(), erwarteteTeile(liste));
+    QCOMPARE(a->host.fehler, QStringList());
 }
 
 void tst_Listenuebertragung::abbrechenLesen_data()

@@ -404,6 +404,56 @@ private slots:
         QVERIFY(w->BPrgListe == *vorher && namenWieListe());
     }
 
+    // Each answer of a transfer starts the watchdog's count anew.
+    void wachhundNeustart()
+    {
+        steuerung({3});
+        editorListe();
+        // Held at the start and again at the program's request.
+        sim().setAnswersHeld(true);
+        connect(&sim(), &TXqSim::frameReceived, this, [this](const TXqSimFrame &f) {
+            if (f.word == "BPRG")
+                sim().setAnswersHeld(true);
+        });
+        dlg().expectFile(QString());
+        QVERIFY(w->ListeEmpfangen1Click());
+        QVERIFY(Abwarten([this] { return sim().count("BPL2") == 1 && w->TimeOut->verbleibendMs() < 27000; }));
+        const int vorher = w->TimeOut->verbleibendMs();
+        sim().setAnswersHeld(false);
+        // The name list came: its answer started the count again.
+        QVERIFY(Abwarten([this] { return sim().count("BPRG") == 1; }));
+        QVERIFY2(w->TimeOut->verbleibendMs() > vorher, qPrintable(QString::number(w->TimeOut->verbleibendMs())));
+        QVERIFY(gesperrt());
+        sim().setAnswersHeld(false);
+        QVERIFY(fertig());
+        QVERIFY(frei());
+        QVERIFY(boxen().isEmpty());
+    }
+
+    // A refused read leaves the window locked until the watchdog frees it; the status poll's
+    // answers meanwhile do not hold it off.
+    void statusabfrageHaeltSperreNicht()
+    {
+        steuerung({5});
+        sim().addFault("BPRG", "0005", TXqSimFault::of(TXqSimFault::Refuse), -1);
+        int statBeimWachhund = -1;
+        connect(w->TimeOut, &TTimer::timeout, this, [&] { statBeimWachhund = sim().count("STAT"); });
+        haupt()->StatTimer->setChecked(true);
+        SetTimeScale(0.1);
+        w->NrWahl->setValue(5);
+        QTest::mouseClick(w->LesenPrg, Qt::LeftButton);
+        QVERIFY(w->BedienungGesperrt());
+        QVERIFY(Abwarten([this] { return !w->BedienungGesperrt(); }));
+        haupt()->StatTimer->setChecked(false);
+        SetTimeScale(1.0);
+        QCOMPARE(sim().count("BPRG"), 3);
+        // The poll was answered while the window waited.
+        QVERIFY2(statBeimWachhund > 1, qPrintable(QString::number(statBeimWachhund)));
+        QVERIFY(boxen().contains(QStringLiteral("ERROR|TimeOut BPrg-Übertragung")));
+        QVERIFY(fertig());
+        QVERIFY(frei());
+    }
+
     // "Ja" goes on only when the list was saved; the Save As comes only for a list taken over.
     void speichernVorDemLesen_data()
     {
