@@ -2,6 +2,7 @@
 // settings, night-start and language files in a loop, each switching between two contents;
 // after every kill each file must be one of them, whole, and the next saver must get on.
 // KELVOR_KILL_ROUNDS sets the number of kills (200 unless set), KELVOR_KILL_SEED the seed.
+// Also saves on a real full file system: every writer says so and leaves the old file whole.
 #include "support/TestUmgebung.h"
 
 #include <QDir>
@@ -114,6 +115,29 @@ private slots:
         // Leftovers of cut-short saves never stand in the way of the next one (each saver
         // above got through a whole round first); how many there are is told, not judged.
         qInfo("files left over by cut-short saves: %d", reste);
+    }
+
+    // A file smaller than Qt's write buffer only meets the full disk when it is flushed; that
+    // must not end as an empty file over the old one, nor as a save that went through.
+    void fullDiskKeepsOldFilesAndSaysSo()
+    {
+        TTestUmgebung env;
+        const QString ordner = env.path(QStringLiteral("voll/"));
+        QVERIFY(QDir().mkpath(ordner));
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(KELVOR_SPEICHERSCHLEIFE), {ordner, QStringLiteral("voll")});
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray aus = p.readAllStandardOutput();
+        if (p.exitCode() == 3)
+            QSKIP(qPrintable(QStringLiteral("no small file system of its own here: ") + QString::fromUtf8(aus.trimmed())));
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, aus.constData());
+        const QList<QByteArray> zeilen = aus.trimmed().split('\n');
+        QCOMPARE(zeilen.size(), kDateien.size());
+        for (int i = 0; i < kDateien.size(); ++i)
+            QCOMPARE(zeilen[i], (kDateien[i] + QStringLiteral(" gemeldet alt")).toUtf8());
+        // The namespace went with the saver: nothing is left mounted on the folder.
+        QVERIFY(QDir(ordner).isEmpty());
     }
 };
 
