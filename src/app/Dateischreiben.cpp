@@ -22,9 +22,16 @@ bool WriteFileAtomic(const QString &path, const QByteArray &data, QString *error
     const qint64 limit = g_failAfter.load();
     const bool failing = limit >= 0 && limit < data.size();
     const qint64 toWrite = failing ? limit : data.size();
-    if (file.write(data.constData(), toWrite) != toWrite || failing) {
+    // A write smaller than Qt's buffer only reaches the disk in the flush, and a flush that
+    // fails inside commit() does not stop the rename: a full disk would leave an empty file in
+    // place of the old one. So the bytes go out and are counted before anything is renamed.
+    const bool geschrieben = file.write(data.constData(), toWrite) == toWrite && !failing && file.flush()
+                          && file.size() == data.size();
+    if (!geschrieben) {
         if (error)
-            *error = failing ? QStringLiteral("Schreibfehler") : file.errorString();
+            *error = failing ? QStringLiteral("Schreibfehler")
+                   : file.error() != QFileDevice::NoError ? file.errorString()
+                                                           : QStringLiteral("Nicht alles geschrieben");
         file.cancelWriting();
         file.commit();
         return false;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -167,9 +168,24 @@ TFileRequest TDateiDialog::Anfrage() const
 
 bool TDateiDialog::Execute(QWidget *parent)
 {
-    const QStringList chosen = askFile(parent, Anfrage());
+    QStringList chosen = askFile(parent, Anfrage());
     if (chosen.isEmpty())
         return false;
+    if (Art == Speichern && EndungErzwingen && !DefaultExt.isEmpty()) {
+        const QString endung = QLatin1Char('.') + DefaultExt;
+        QString &name = chosen.first();
+        if (!name.endsWith(endung, Qt::CaseInsensitive)) {
+            name += endung;
+            // The dialog asked about the name without the extension, not about this one.
+            if (OverwritePrompt && QFileInfo::exists(name)
+                && ShowMessageBox(parent, TBoxKind::Question, Title.isEmpty() ? QStringLiteral("Speichern unter") : Title,
+                                  QStringLiteral("%1 existiert bereits.\r\nSoll die Datei ersetzt werden?")
+                                      .arg(QFileInfo(name).fileName()),
+                                  QMessageBox::Yes | QMessageBox::No)
+                       != QMessageBox::Yes)
+                return false;
+        }
+    }
     Files = chosen;
     FileName = chosen.first();
     return true;

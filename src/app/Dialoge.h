@@ -107,6 +107,9 @@ public:
     bool OverwritePrompt = false;
     // The filter chosen when the dialog opens, counted from 1; 0 for the first.
     int FilterIndex = 0;
+    // Saving: the default extension goes onto every chosen name that does not end in it. Qt
+    // adds it only to a name without any, and "Woche 12.2024" has one.
+    bool EndungErzwingen = false;
     // Every chosen file, in the order the dialog gave them.
     QStringList Files;
 

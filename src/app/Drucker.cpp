@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -12,6 +13,7 @@
 
 namespace {
 QString g_pdfOrdner;
+QMarginsF g_pdfRand;
 }
 
 QPrinter &Anwendungsdrucker()
@@ -46,6 +48,22 @@ QString DruckerUngueltigText()
 
 void SetPdfDruckerOrdner(const QString &folder) { g_pdfOrdner = folder; }
 QString PdfDruckerOrdner() { return g_pdfOrdner; }
+void SetPdfDruckerRand(const QMarginsF &rand) { g_pdfRand = rand; }
+
+QRectF DruckbarerBereich(const QPrinter &drucker)
+{
+    // In points, as the page the device puts out is measured.
+    QPageLayout layout = drucker.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QRectF papier(QPointF(0, 0), QSizeF(layout.fullRectPoints().size()) / 72.0);
+    // A PDF has no edge it cannot reach; a printer's edges are its minimum margins.
+    QMarginsF rand;
+    if (!g_pdfOrdner.isEmpty())
+        rand = g_pdfRand;
+    else if (drucker.outputFormat() == QPrinter::NativeFormat)
+        rand = layout.minimumMargins() / 72.0;
+    return papier.marginsRemoved(rand);
+}
 
 QString PdfDruckerDatei(const QString &titel)
 {

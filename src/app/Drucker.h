@@ -2,7 +2,9 @@
 // The program's printers: the one the baking programs print on (the printer set-up may choose
 // another than the default), the default printer of the name list, and a seam for machines
 // without a printer that turns every print job into a PDF file.
+#include <QMarginsF>
 #include <QObject>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -26,6 +28,11 @@ QString DruckerUngueltigText();
 // DruckauftragBeginnen is written to "<folder>/<job title>.pdf". An empty folder turns it off.
 void SetPdfDruckerOrdner(const QString &folder);
 QString PdfDruckerOrdner();
+// Under the seam the PDF stands for a printer that reaches no closer than `rand` inches to the
+// paper's edges (none unless set).
+void SetPdfDruckerRand(const QMarginsF &rand);
+// The part of its paper that `drucker` reaches, in inches from the paper's top left corner.
+QRectF DruckbarerBereich(const QPrinter &drucker);
 // The file a job of this title goes to under the seam.
 QString PdfDruckerDatei(const QString &titel);
 

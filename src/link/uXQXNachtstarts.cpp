@@ -33,8 +33,9 @@ const QString Kopf[NachtZellen] = {QStringLiteral("Std"), QStringLiteral("Min"),
                                    QStringLiteral("Min")};
 const QString Dateifilter = QStringLiteral("XQ-Nachtstarts (*.XQN)|*.XQN");
 
-// The file keeps a day's cells separated by ";", so a ";" in a cell would shift the cells
-// after it when the file is read back: the cell editor refuses it.
+// The file keeps a day's cells separated by ";" and a day to a line, so a ";" in a cell would
+// shift the cells after it when the file is read back, and a line break would cut the day
+// short: the cell editor refuses both.
 class TNachtZellenDelegate : public QStyledItemDelegate
 {
 public:
@@ -44,7 +45,7 @@ public:
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
             edit->setObjectName(QStringLiteral("NachtZellenEdit"));
-            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^;]*")), edit));
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^;\\r\\n]*")), edit));
         }
         return editor;
     }
@@ -123,6 +124,7 @@ TwXQXNachtStarts::TwXQXNachtStarts(QWidget *parent)
     SaveDialog = named(new TDateiDialog(TDateiDialog::Speichern, this), "SaveDialog");
     SaveDialog->Title = QStringLiteral("Speichern unter");
     SaveDialog->DefaultExt = QStringLiteral("XQN");
+    SaveDialog->EndungErzwingen = true;
     SaveDialog->Filter = Dateifilter;
 
     connect(BtnReadNight, &QPushButton::clicked, this, &TwXQXNachtStarts::BtnReadNightClick);

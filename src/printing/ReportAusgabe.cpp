@@ -40,6 +40,14 @@ QList<int> SeitenWahl(const TRvSystem &sys, int seitenzahl)
     return QList<int>(seiten.begin(), seiten.end());
 }
 
+QString LeererDruckbereichText(int seitenzahl)
+{
+    return QStringLiteral("Der gewählte Druckbereich enthält keine Seite.\r\nDer Report hat %1 %2; bitte einen "
+                          "Bereich von 1 bis %1 angeben.")
+        .arg(seitenzahl)
+        .arg(seitenzahl == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"));
+}
+
 void ReportDruckerEinrichten(QPrinter &drucker)
 {
     drucker.setPageSize(QPageSize(QPageSize::A4));
@@ -97,7 +105,7 @@ bool ReportDrucken(const TReport &report, QPrinter &drucker, const TRvSystem &sy
     QPainter painter;
     if (!DruckauftragBeginnen(painter, drucker, report.Titel))
         return false;
-    ReportSeitenMalen(painter, drucker, report, seiten);
+    ReportSeitenMalen(painter, drucker, ReportImDruckbereich(report, DruckbarerBereich(drucker)), seiten);
     return painter.end();
 }
 
@@ -117,6 +125,8 @@ bool ReportInDatei(const TReport &report, const QString &datei, TDateiFormat for
     QPainter painter;
     if (!painter.begin(&ziel))
         return false;
-    ReportSeitenMalen(painter, ziel, report, seiten);
+    // A printer's file is printed on that printer later; a PDF keeps every item where it is.
+    const bool druckerdatei = ziel.outputFormat() == QPrinter::NativeFormat;
+    ReportSeitenMalen(painter, ziel, druckerdatei ? ReportImDruckbereich(report, DruckbarerBereich(ziel)) : report, seiten);
     return painter.end();
 }

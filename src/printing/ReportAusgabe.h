@@ -43,6 +43,9 @@ struct TRvSystem
     TDateiFormat Format = TDateiFormat::Pdf;
     bool Abgebrochen = false;
 
+    // Pages of the report of this run; 0 while it is not laid out.
+    int Seitenzahl = 0;
+
     // The PDF renderer takes part in this run.
     bool PdfAktiv = false;
     QString VorschauTitel = QStringLiteral("Report Preview");
@@ -56,6 +59,8 @@ inline constexpr const char *PdfDateiendung = "*.pdf";
 
 // The pages of a report of `seitenzahl` pages that the run puts out, ascending, each once.
 QList<int> SeitenWahl(const TRvSystem &sys, int seitenzahl);
+// Why a range that chooses none of the report's pages prints nothing.
+QString LeererDruckbereichText(int seitenzahl);
 
 // Paper, orientation and coordinates from the paper's corner, as the layout's inches assume.
 void ReportDruckerEinrichten(QPrinter &drucker);

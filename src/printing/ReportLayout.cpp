@@ -1,5 +1,7 @@
 #include "printing/ReportLayout.h"
 
+#include <algorithm>
+
 namespace {
 // Height of one line of text: the point size and some leading.
 qreal zeilenhoehe(qreal punkt) { return punkt / 72.0 * 1.3; }
@@ -154,5 +156,31 @@ TReport ReportXQBackprogramm(const QList<TDruckZeile> &zeilen, const TReportText
                         10, false, Qt::AlignRight);
         seitenBand.text(0.2, 11.05, 2.7, datum, 10);
     }
+    return r;
+}
+
+TReport ReportImDruckbereich(const TReport &report, const QRectF &druckbar)
+{
+    QRectF belegt;
+    for (const TReportSeite &seite : report.Seiten)
+        for (const TReportElement &e : seite.Elemente)
+            belegt = belegt.isNull() ? e.Rechteck : belegt.united(e.Rechteck);
+    const qreal toleranz = 1e-6;
+    if (belegt.isNull() || druckbar.isEmpty()
+        || (belegt.left() >= druckbar.left() - toleranz && belegt.top() >= druckbar.top() - toleranz
+            && belegt.right() <= druckbar.right() + toleranz && belegt.bottom() <= druckbar.bottom() + toleranz))
+        return report;
+    const qreal massstab = std::min({1.0, druckbar.width() / belegt.width(), druckbar.height() / belegt.height()});
+    // Moved no further than it must, so a side that fits keeps its place.
+    const qreal x = std::clamp(belegt.left(), druckbar.left(), druckbar.right() - belegt.width() * massstab);
+    const qreal y = std::clamp(belegt.top(), druckbar.top(), druckbar.bottom() - belegt.height() * massstab);
+    TReport r = report;
+    for (TReportSeite &seite : r.Seiten)
+        for (TReportElement &e : seite.Elemente) {
+            const QRectF &alt = e.Rechteck;
+            e.Rechteck = QRectF(x + (alt.left() - belegt.left()) * massstab, y + (alt.top() - belegt.top()) * massstab,
+                                alt.width() * massstab, alt.height() * massstab);
+            e.Punkt *= massstab;
+        }
     return r;
 }

@@ -57,3 +57,9 @@ inline constexpr qreal BandRestHoehe = 0.5;
 // the title, date and "Seite: n von m" on every page. No rows still give one page.
 TReport ReportXQBackprogramm(const QList<TDruckZeile> &zeilen, const TReportTexte &texte, const QString &seite,
                              const QString &von, const QString &datum);
+
+// The report with every item inside `druckbar`, the part of the paper a printer reaches
+// (inches from the paper's top left): all pages moved alike, and shrunk alike only where the
+// items cannot fit otherwise. A report that lies inside already (as on a PDF, which reaches
+// every edge) comes back as it was.
+TReport ReportImDruckbereich(const TReport &report, const QRectF &druckbar);

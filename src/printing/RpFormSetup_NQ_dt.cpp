@@ -157,6 +157,7 @@ void TRPSetupForm_NQ_dt::FormatListeFuellen(bool pdfAktiv)
 void TRPSetupForm_NQ_dt::Einstellen(const TRvSystem &sys, bool ausVorschau)
 {
     AusVorschau = ausVorschau;
+    m_seitenzahl = sys.Seitenzahl;
     setWindowTitle(sys.SetupTitel);
     FormatListeFuellen(sys.PdfAktiv);
     const int format = cbFormat->findData(int(sys.Format));
@@ -205,6 +206,18 @@ void TRPSetupForm_NQ_dt::Uebernehmen(TRvSystem &sys) const
     sys.SeiteBis = eBis->value();
     sys.DateiName = eDateiName->text().trimmed();
     sys.Format = TDateiFormat(cbFormat->currentData().toInt());
+}
+
+void TRPSetupForm_NQ_dt::accept()
+{
+    TRvSystem gewaehlt;
+    Uebernehmen(gewaehlt);
+    // A preview shows every page whatever the range; a job of no page would be a blank sheet.
+    if (gewaehlt.Ziel != TReportZiel::Vorschau && m_seitenzahl > 0 && SeitenWahl(gewaehlt, m_seitenzahl).isEmpty()) {
+        ShowMessageBox(this, TBoxKind::Warning, QStringLiteral("Druckbereich"), LeererDruckbereichText(m_seitenzahl));
+        return;
+    }
+    QDialog::accept();
 }
 
 void TRPSetupForm_NQ_dt::ZielGeaendert()

@@ -69,11 +69,15 @@ public:
     TDateiDialog *SaveDialog1;
     TPrinterSetupDialog *PrinterSetupDialog;
 
+    // OK: refused, with the reason, while a printer or file would get none of the pages.
+    void accept() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void ZielGeaendert();
+    int m_seitenzahl = 0;
 };
 
 // Created at start-up as the sixth window; empty once destroyed with its owner.

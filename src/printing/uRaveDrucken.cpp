@@ -143,6 +143,7 @@ bool TwRaveDrucken::ReportStarten(bool Vorschau)
     const QStringList fuss = Custom_Data1GetRow();
     Report = ReportXQBackprogramm(RvDataSetConnectionXQBprg, ReportTexte(), fuss[10], fuss[13],
                                   QLocale(QLocale::German, QLocale::Germany).toString(datum, QLocale::LongFormat));
+    RvSystem1.Seitenzahl = int(Report.Seiten.size());
 
     bool ok = true;
     if (!RvSystem1.SetupDialog || RvSystem1OverrideSetup(false)) {
@@ -162,6 +163,11 @@ bool TwRaveDrucken::ReportStarten(bool Vorschau)
 
 bool TwRaveDrucken::Ausgeben(const QList<int> &seiten)
 {
+    // The set-up window lets no such range through; a job of no page would be a blank sheet.
+    if (seiten.isEmpty()) {
+        ShowMessageBox(this, TBoxKind::Warning, QStringLiteral("Druckbereich"), LeererDruckbereichText(RvSystem1.Seitenzahl));
+        return true;
+    }
     if (RvSystem1.Ziel == TReportZiel::Datei)
         return ReportInDatei(Report, RvSystem1.DateiName, RvSystem1.Format, Anwendungsdrucker(), seiten);
     return ReportDrucken(Report, Anwendungsdrucker(), RvSystem1, seiten);

@@ -58,6 +58,7 @@ void TwXQXGesamtListe::ProgrammSpeichernUnter()
         return;
     SaveDialog->Filter = ProgrammFilter;
     SaveDialog->DefaultExt = ProgrammEndung;
+    SaveDialog->EndungErzwingen = true;
     SaveDialog->OverwritePrompt = true;
     SaveDialog->InitialDir = BPrgXQDir;
     SaveDialog->FileName = ProgrammDateiVorschlag(AnsiToString(ePrgName->Name(), NamenCodepage()));
@@ -158,6 +159,14 @@ bool TwXQXGesamtListe::ListeDateiOeffnen(const QString &Dateiname)
         InitBPrgRecord(rec);
     if (!BPrgListeLesen(Dateiname, *puffer))
         return false;
+    if (ListeGeaendert || PrgGeaendert) {
+        // "Ja" may write the edits into this very file: what is taken over is read after it,
+        // and the question, answered, is not asked again.
+        if (!AenderungenFragen() || !BPrgListeLesen(Dateiname, *puffer))
+            return false;
+        ListeGeaendert = false;
+        PrgGeaendert = false;
+    }
     return ListeUebernehmen(Dateiname, *puffer);
 }
 
@@ -202,6 +211,7 @@ bool TwXQXGesamtListe::ListeSpeichern1Click()
         return ListeSichern();
     SaveDialog->Filter = ListenSpeichernFilter;
     SaveDialog->DefaultExt = ListenEndung;
+    SaveDialog->EndungErzwingen = true;
     SaveDialog->OverwritePrompt = true;
     SaveDialog->InitialDir = BPrgXQDir;
     // Without a name nothing is proposed: ".XQR" alone would be a hidden file.
@@ -221,6 +231,7 @@ bool TwXQXGesamtListe::ListeSpeichernunterClick()
 {
     SaveDialog->Filter = ListenSpeichernFilter;
     SaveDialog->DefaultExt = ListenEndung;
+    SaveDialog->EndungErzwingen = true;
     SaveDialog->OverwritePrompt = true;
     SaveDialog->InitialDir = BPrgXQDir;
     SaveDialog->FileName = ListeDateiName;

@@ -156,6 +156,44 @@ private slots:
         QCOMPARE(Zelle(2, 1), QStringLiteral("45"));
     }
 
+    // A day is one line of the file: a line break, typed or pasted, never gets into a cell.
+    void zeilenumbruchAbgelehnt()
+    {
+        TwXQXNachtStarts *n = oeffnen();
+        TStringGrid *g = n->NachtstartGrid;
+        g->setFocus();
+        g->setCurrentCell(1, 1);
+        QTest::keyClick(g, '6');
+        QLineEdit *edit = g->findChild<QLineEdit *>(QStringLiteral("NachtZellenEdit"));
+        QVERIFY(edit);
+        for (const QString &umbruch : {QStringLiteral("\n30"), QStringLiteral("\r30"), QStringLiteral("\r\n30")})
+            edit->insert(umbruch);
+        QApplication::clipboard()->setText(QStringLiteral("06\n30"));
+        edit->paste();
+        QCOMPARE(edit->text(), QStringLiteral("6"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTRY_VERIFY(!g->findChild<QLineEdit *>(QStringLiteral("NachtZellenEdit")));
+
+        const QString datei = env->path(QStringLiteral("Umbruch.XQN"));
+        env->dialoge().expectFile(datei);
+        QTest::mouseClick(n->NachtSave, Qt::LeftButton);
+        QCOMPARE(crLfZeilen(dateiLesen(datei)).value(1), QByteArray("Mon/Mon=6;;;;"));
+    }
+
+    // A chosen name with a dot still gets ".XQN"; one that ends in it, in any case, is kept.
+    void dateinameMitPunkt()
+    {
+        TwXQXNachtStarts *n = oeffnen();
+        env->dialoge().expectFile(env->path(QStringLiteral("Woche 12.2024")));
+        QTest::mouseClick(n->NachtSave, Qt::LeftButton);
+        QVERIFY(QFile::exists(env->path(QStringLiteral("Woche 12.2024.XQN"))));
+        QVERIFY(!QFile::exists(env->path(QStringLiteral("Woche 12.2024"))));
+        env->dialoge().expectFile(env->path(QStringLiteral("Woche.xqn")));
+        QTest::mouseClick(n->NachtSave, Qt::LeftButton);
+        QVERIFY(QFile::exists(env->path(QStringLiteral("Woche.xqn"))));
+        QVERIFY(!QFile::exists(env->path(QStringLiteral("Woche.xqn.XQN"))));
+    }
+
     void dateien()
     {
         TwXQXNachtStarts *n = oeffnen();

@@ -65,6 +65,7 @@ private slots:
     }
     void cleanup()
     {
+        SetPdfDruckerRand(QMarginsF());
         fenster.reset();
         pdfDrucker.reset();
         QCOMPARE(env->dialoge().unexpected(), 0);
@@ -261,6 +262,189 @@ private slots:
         QCOMPARE(d.dialogs(), (QStringList{"RPSetupForm_NQ_dt", "RavePreviewForm_NQ_dt", "RPSetupForm_NQ_dt"}));
         QCOMPARE(pdfSeitenText(pdf()).size(), 2);
         QCOMPARE(fenster->RvSystem1.Kopienzahl, 2);
+    }
+
+    // A range that chooses none of the report's pages starts no job: OK says why and the
+    // set-up window stays open until the range holds a page.
+    void leererDruckbereich()
+    {
+        auto &d = env->dialoge();
+        QStringList offen;
+        d.expectDialog([&](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            if (!s)
+                return int(QDialog::Rejected);
+            s->rbDrucker->setChecked(true);
+            // It opens at pages 1 to 1; "from 2" alone gives 2 to 1.
+            s->rbSeiten->setChecked(true);
+            s->eVon->setValue(2);
+            s->bOK->click();
+            offen << QString::number(s->result());
+            s->eBis->setValue(5);
+            s->eVon->setValue(3);
+            s->bOK->click();
+            s->rbAuswahl->setChecked(true);
+            s->eAuswahl->setText(QStringLiteral("abc"));
+            s->bOK->click();
+            s->eAuswahl->clear();
+            s->bOK->click();
+            offen << QString::number(s->result());
+            // The preview shows every page whatever the range.
+            s->rbVorschau->setChecked(true);
+            s->bOK->click();
+            offen << QString::number(s->result());
+            return int(QDialog::Rejected);
+        });
+        for (int i = 0; i < 4; ++i)
+            d.expectBox(QMessageBox::Ok);
+        drucken(zweiProgramme(), 1, 199, true);
+        QCOMPARE(offen, (QStringList{"0", "0", "1"}));
+        QCOMPARE(d.boxes().size(), 4);
+        for (const TBoxRequest &b : d.boxes())
+            QVERIFY(b.modal && b.caption == QStringLiteral("Druckbereich")
+                    && b.text == QStringLiteral("Der gewählte Druckbereich enthält keine Seite.\r\n"
+                                                "Der Report hat 2 Seiten; bitte einen Bereich von 1 bis 2 angeben."));
+        QVERIFY(!QFile::exists(pdf()));
+
+        // A range that gets past the window all the same starts no job either, and is no print error.
+        d.clear();
+        d.expectDialog([](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            s->rbDrucker->setChecked(true);
+            s->rbAuswahl->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        d.expectBox(QMessageBox::Ok);
+        drucken(zweiProgramme(), 1, 199, true);
+        QCOMPARE(d.boxes().size(), 1);
+        QCOMPARE(d.boxes()[0].caption, QStringLiteral("Druckbereich"));
+        QVERIFY(!QFile::exists(pdf()));
+
+        // A range with a page in it prints that page.
+        d.clear();
+        d.expectDialog([](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            s->rbDrucker->setChecked(true);
+            s->rbAuswahl->setChecked(true);
+            s->eAuswahl->setText(QStringLiteral("2"));
+            s->bOK->click();
+            return s->result();
+        });
+        drucken(zweiProgramme(), 1, 199, true);
+        const QStringList seiten = pdfSeitenText(pdf());
+        QVERIFY(seiten.size() == 1 && seiten[0].contains(QStringLiteral("Kastenbrot")));
+    }
+
+    // Each value of a phase row stands in its column: left-aligned values begin, right-aligned
+    // ones end, where the layout puts them (inches from the region's left edge).
+    void spaltenPositionen()
+    {
+        drucken(zweiProgramme(), 1, 199);
+        const QList<TPdfWort> woerter = pdfWoerter(pdf());
+        auto temp = std::find_if(woerter.begin(), woerter.end(), [](const TPdfWort &w) { return w.Text == QLatin1String("230"); });
+        QVERIFY(temp != woerter.end());
+        QList<TPdfWort> zeile;
+        for (const TPdfWort &w : woerter)
+            if (w.Seite == temp->Seite && qAbs(w.Rechteck.top() - temp->Rechteck.top()) < 2)
+                zeile << w;
+        std::sort(zeile.begin(), zeile.end(), [](const TPdfWort &a, const TPdfWort &b) { return a.Rechteck.left() < b.Rechteck.left(); });
+        struct TSpalte
+        {
+            const char *text;
+            qreal zoll;
+            bool rechts;
+        };
+        // Phase 1 of the sample: 230 °C, 2 min, a steam pause of 30 s, exhaust 50 % for 2 min,
+        // fan 2 min, no output column.
+        const TSpalte spalten[] = {{"1", 0.424, true},      {"230", 0.741, false}, {"°C", 1.009, false},
+                                   {"02:00", 1.412, false}, {"Min", 1.8, false},   {"00:30", 2.857, true},
+                                   {"min", 2.887, false},   {"zu", -1, false},     {"50", 3.974, true},
+                                   {"%", 4.0, false},       {"02:00", 4.284, false}, {"Min", 4.7, false},
+                                   {"02:00", 5.281, false}, {"Min", 5.7, false},   {"aus", 5.981, false},
+                                   {"--", 6.484, false},    {"Min", 7.0, false},   {"--", 7.284, false}};
+        QStringList gelesen;
+        for (const TPdfWort &w : zeile)
+            gelesen << w.Text;
+        QCOMPARE(zeile.size(), qsizetype(std::size(spalten)));
+        for (qsizetype i = 0; i < zeile.size(); ++i) {
+            const TSpalte &s = spalten[i];
+            QVERIFY2(zeile[i].Text == QString::fromUtf8(s.text), qPrintable(gelesen.join(u' ')));
+            if (s.zoll < 0)
+                continue;
+            const qreal soll = (ReportRegion.left() + s.zoll) * 72;
+            const qreal ist = s.rechts ? zeile[i].Rechteck.right() : zeile[i].Rechteck.left();
+            QVERIFY2(qAbs(ist - soll) < 1.5, qPrintable(QStringLiteral("%1 at %2 pt, not %3").arg(s.text).arg(ist).arg(soll)));
+        }
+    }
+
+    // On a printer that reaches no closer than 6.35 mm to the sides and 12.7 mm to top and
+    // bottom, every word of every page stands inside; a PDF keeps the layout's positions.
+    void innerhalbDesDruckbaren()
+    {
+        const auto fusszeile = [](const QList<TPdfWort> &woerter, int seite) {
+            QList<TPdfWort> z;
+            for (const TPdfWort &w : woerter)
+                if (w.Seite == seite && w.Rechteck.top() > 10.5 * 72)
+                    z << w;
+            std::sort(z.begin(), z.end(), [](const TPdfWort &a, const TPdfWort &b) { return a.Rechteck.left() < b.Rechteck.left(); });
+            return z;
+        };
+        drucken(zweiProgramme(), 1, 199);
+        QSizeF papier;
+        QList<TPdfWort> woerter = pdfWoerter(pdf(), &papier);
+        // Today's positions: the page count ends 8.1 in from the left edge, the date begins at 0.2 in.
+        QList<TPdfWort> fuss = fusszeile(woerter, 1);
+        QVERIFY(fuss.size() >= 5);
+        QCOMPARE(fuss.last().Text, QStringLiteral("2"));
+        QVERIFY(qAbs(fuss.last().Rechteck.right() - 8.1 * 72) < 1.5);
+        QVERIFY(qAbs(fuss.first().Rechteck.left() - 0.2 * 72) < 1.5);
+
+        QVERIFY(QFile::remove(pdf()));
+        const QMarginsF rand(0.25, 0.5, 0.25, 0.5);
+        SetPdfDruckerRand(rand);
+        drucken(zweiProgramme(), 1, 199);
+        woerter = pdfWoerter(pdf(), &papier);
+        // A quarter of a point for the rounding of glyph widths; the old footer stood 6 pt outside.
+        const QRectF druckbar = QRectF(QPointF(0, 0), papier).marginsRemoved(rand * 72).adjusted(-0.25, -0.25, 0.25, 0.25);
+        QVERIFY(woerter.size() > 100);
+        for (const TPdfWort &w : woerter)
+            QVERIFY2(druckbar.contains(w.Rechteck),
+                     qPrintable(QStringLiteral("page %1: \"%2\" at %3,%4 - %5,%6 outside %7,%8 - %9,%10")
+                                    .arg(w.Seite).arg(w.Text).arg(w.Rechteck.left()).arg(w.Rechteck.top())
+                                    .arg(w.Rechteck.right()).arg(w.Rechteck.bottom()).arg(druckbar.left())
+                                    .arg(druckbar.top()).arg(druckbar.right()).arg(druckbar.bottom())));
+        for (int seite : {1, 2}) {
+            QStringList text;
+            for (const TPdfWort &w : fusszeile(woerter, seite))
+                text << w.Text;
+            QVERIFY2(text.join(u' ').endsWith(QStringLiteral("Seite: %1 von 2").arg(seite)), qPrintable(text.join(u' ')));
+            QVERIFY2(text.join(u' ').contains(QStringLiteral("5. März 2024")), qPrintable(text.join(u' ')));
+        }
+    }
+
+    // The copies, their collation and duplex chosen in the set-up window go to the printer;
+    // a run without the set-up window prints one copy.
+    void kopienErreichenDenDrucker()
+    {
+        env->dialoge().expectDialog([](QDialog *dlg) {
+            auto *s = qobject_cast<TRPSetupForm_NQ_dt *>(dlg);
+            s->rbDrucker->setChecked(true);
+            s->eKopien->setValue(3);
+            s->cbSortieren->setChecked(true);
+            s->cbDuplex->setChecked(true);
+            s->bOK->click();
+            return s->result();
+        });
+        drucken(zweiProgramme(), 1, 199, true);
+        QCOMPARE(pdfSeitenText(pdf()).size(), 2);
+        QPrinter &drucker = Anwendungsdrucker();
+        // (A PDF keeps no duplex, so only what a PDF printer keeps is looked at.)
+        QVERIFY(drucker.copyCount() == 3 && drucker.collateCopies());
+
+        QVERIFY(QFile::remove(pdf()));
+        drucken(zweiProgramme(), 1, 199);
+        QCOMPARE(pdfSeitenText(pdf()).size(), 2);
+        QVERIFY(drucker.copyCount() == 1 && !drucker.collateCopies());
     }
 };
 

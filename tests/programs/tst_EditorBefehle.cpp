@@ -336,6 +336,72 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Backprogrammliste: \"\""));
     }
 
+    // The list's own file opened again after an edit: "Ja" saves the edit, and what is then
+    // shown is the file as saved; "Nein" asks once and shows the file as it stands.
+    void eigeneListeWiederOeffnen()
+    {
+        ListeLaden(w, volleListe(3), 2);
+        w->ListeDateiName = datei("Woche.XQR");
+        QVERIFY(BPrgListeSpeichern(w->ListeDateiName, volleListe(3)));
+        mengeTippen(QStringLiteral("7"));
+        dlg().expectFile(datei("Woche.XQR"));
+        dlg().expectBox(QMessageBox::Yes);
+        w->LadenPrgListe->click();
+        QCOMPARE(dateiListe(datei("Woche.XQR"))[2].Menge, 7);
+        QCOMPARE(w->BPrgListe[2].Menge, 7);
+        QVERIFY(!w->ListeGeaendert && !w->PrgGeaendert && namenStimmen());
+        // The next save writes what is shown, not the values before the edit.
+        w->ListeGeaendert = true;
+        QVERIFY(w->ListeSpeichern1Click());
+        QCOMPARE(dateiListe(datei("Woche.XQR"))[2].Menge, 7);
+
+        w->NrWahl->setValue(2);
+        mengeTippen(QStringLiteral("8"));
+        dlg().clear();
+        dlg().expectFile(datei("Woche.XQR"));
+        dlg().expectBox(QMessageBox::No);
+        w->Listeffnen1->trigger();
+        QCOMPARE(dlg().boxes().size(), 1);
+        QVERIFY(w->BPrgListe[2].Menge == 7 && !w->ListeGeaendert && !w->PrgGeaendert);
+        QCOMPARE(dateiListe(datei("Woche.XQR"))[2].Menge, 7);
+    }
+
+    // A chosen name with a dot in it still gets the extension, so it shows in the open dialog;
+    // a name that ends in it, in any case, is kept; the name with it is asked about before an
+    // old file of that name is replaced.
+    void nameMitPunktBekommtEndung()
+    {
+        ListeLaden(w, volleListe(3), 2);
+        dlg().expectFile(datei("Mischbrot 2.5"));
+        w->SpeichernPrg->click();
+        QVERIFY(QFile::exists(datei("Mischbrot 2.5.XQP")) && !QFile::exists(datei("Mischbrot 2.5")));
+        QCOMPARE(BPrgXQDir, env->path(QStringLiteral("d")));
+        dlg().expectFile(datei("Brot.xqp"));
+        w->Backprogrammspeichern1->trigger();
+        QVERIFY(QFile::exists(datei("Brot.xqp")) && !QFile::exists(datei("Brot.xqp.XQP")));
+
+        QVERIFY(dateiSchreiben(datei("Mischbrot 2.5.XQP"), "alt"));
+        dlg().expectFile(datei("Mischbrot 2.5"));
+        dlg().expectBox(QMessageBox::No);
+        w->SpeichernPrg->click();
+        QCOMPARE(dateiLesen(datei("Mischbrot 2.5.XQP")), QByteArray("alt"));
+        QVERIFY(boxen().value(0).endsWith(QStringLiteral("|Mischbrot 2.5.XQP existiert bereits.\r\nSoll die Datei ersetzt werden?")));
+        dlg().expectFile(datei("Mischbrot 2.5"));
+        dlg().expectBox(QMessageBox::Yes);
+        w->SpeichernPrg->click();
+        QCOMPARE(dateiLesen(datei("Mischbrot 2.5.XQP")), BPrgTextSchreiben(w->AktBPrg, true));
+
+        w->ListeGeaendert = true;
+        dlg().expectFile(datei("Woche 12.2024"));
+        QVERIFY(w->ListeSpeichern1Click());
+        QCOMPARE(w->ListeDateiName, datei("Woche 12.2024.XQR"));
+        QCOMPARE(dateiLesen(datei("Woche 12.2024.XQR")).size(), 100200);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Backprogrammliste: \"Woche 12.2024.XQR\""));
+        dlg().expectFile(datei("Woche 13.2024"));
+        QVERIFY(w->ListeSpeichernunterClick());
+        QVERIFY(QFile::exists(datei("Woche 13.2024.XQR")) && !QFile::exists(datei("Woche 13.2024")));
+    }
+
     // A save stores the editor into its slot only after an edit; a phase button is one.
     void speichernNurNachBearbeitung()
     {

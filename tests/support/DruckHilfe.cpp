@@ -71,3 +71,28 @@ QString pdfTitel(const QString &datei)
     static const QRegularExpression titel(QStringLiteral("^Title:\\s*(.*)$"), QRegularExpression::MultilineOption);
     return titel.match(info).captured(1).trimmed();
 }
+
+QList<TPdfWort> pdfWoerter(const QString &datei, QSizeF *seite)
+{
+    const QString html = poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), datei, QStringLiteral("-")});
+    static const QRegularExpression marke(
+        QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                       "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<TPdfWort> woerter;
+    int nr = 0;
+    for (auto it = marke.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (!m.captured(1).isEmpty()) {
+            if (++nr == 1 && seite)
+                *seite = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+            continue;
+        }
+        QString text = m.captured(7);
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+        text.replace(QStringLiteral("&quot;"), QStringLiteral("\"")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        const QPointF von(m.captured(3).toDouble(), m.captured(4).toDouble());
+        const QPointF bis(m.captured(5).toDouble(), m.captured(6).toDouble());
+        woerter.append({nr, text, QRectF(von, bis)});
+    }
+    return woerter;
+}

@@ -2,6 +2,8 @@
 // Print tests: baking programs to print, and what poppler reads from a PDF.
 #include "link/uXQXKonstanten.h"
 
+#include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -24,3 +26,13 @@ TBackprogramm beispielProgramm(const QByteArray &name, int menge = 20, int sollK
 QStringList pdfSeitenText(const QString &datei);
 // The document's title (pdfinfo).
 QString pdfTitel(const QString &datei);
+
+// One word of a PDF page and its box in points from the page's top left.
+struct TPdfWort
+{
+    int Seite = 0; // from 1
+    QString Text;
+    QRectF Rechteck;
+};
+// Every word of the PDF in reading order (pdftotext -bbox), and the size of its first page.
+QList<TPdfWort> pdfWoerter(const QString &datei, QSizeF *seite = nullptr);

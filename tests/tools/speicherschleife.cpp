@@ -7,6 +7,12 @@
 //   speicherschleife <folder>       saves both sets in turn without end; prints "bereit" once
 //                                   the first "neu" and "alt" sets are out, then one line per
 //                                   save after that.
+//   speicherschleife <folder> voll  mounts a small tmpfs on <folder> in a mount namespace of
+//                                   its own, writes the "alt" set, fills the file system and
+//                                   saves the "neu" set: one line per file, "<file> gemeldet"
+//                                   or "<file> still", then "alt" or "veraendert". Prints
+//                                   "UEBERSPRINGEN <why>" and ends with 3 where no namespace
+//                                   or mount is allowed.
 // Any failed save prints "FEHLER <file>" and ends with 1.
 #include "app/Codepage.h"
 #include "app/Dialoge.h"
@@ -20,9 +26,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,10 +140,100 @@ void kopieren(const QString &nach)
     }
 }
 
+[[noreturn]] void ueberspringen(const char *was)
+{
+    std::printf("UEBERSPRINGEN %s: %s\n", was, std::strerror(errno));
+    std::fflush(stdout);
+    std::exit(3);
+}
+
+bool procSchreiben(const char *pfad, const QByteArray &text)
+{
+    const int fd = ::open(pfad, O_WRONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    ::close(fd);
+    return ok;
+}
+
+// Must run before any thread exists. Without root a user namespace of its own maps this user
+// to root, as `unshare -rm` does.
+void kleinesTmpfs(const char *ordner)
+{
+    if (::unshare(CLONE_NEWNS) != 0) {
+        const QByteArray uid = QByteArray::number(::getuid());
+        const QByteArray gid = QByteArray::number(::getgid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            ueberspringen("unshare");
+        procSchreiben("/proc/self/setgroups", "deny");
+        if (!procSchreiben("/proc/self/uid_map", "0 " + uid + " 1") || !procSchreiben("/proc/self/gid_map", "0 " + gid + " 1"))
+            ueberspringen("uid_map");
+    }
+    // Nothing of this mount may reach the machine's own mount table.
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        ueberspringen("mount --make-rprivate /");
+    if (::mount("kelvor-voll", ordner, "tmpfs", 0, "size=1m") != 0)
+        ueberspringen("mount -t tmpfs");
+}
+
+// Writes one file until the file system refuses more.
+void auffuellen()
+{
+    const QByteArray pfad = QFile::encodeName(datei(QStringLiteral("fueller")));
+    const int fd = ::open(pfad.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        fehler(QStringLiteral("fueller"));
+    const QByteArray block(4096, 'x');
+    for (;;) {
+        const ssize_t n = ::write(fd, block.constData(), size_t(block.size()));
+        if (n < 0 && errno == ENOSPC)
+            break;
+        if (n <= 0)
+            fehler(QStringLiteral("fueller"));
+    }
+    ::close(fd);
+}
+
+// Saves the "neu" set once more on the full file system, each writer alone, and tells for
+// every file whether its writer said it failed and whether the old file is still there.
+int vollePlatte(const TSatz &neu)
+{
+    QMap<QString, QByteArray> vorher;
+    for (const QString &name : kDateien) {
+        QFile f(datei(name));
+        if (!f.open(QIODevice::ReadOnly))
+            fehler(name);
+        vorher[name] = f.readAll();
+    }
+    auffuellen();
+    const auto zeile = [&](const QString &name, bool gemeldet) {
+        QFile f(datei(name));
+        const QByteArray jetzt = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        std::printf("%s %s %s\n", qPrintable(name), gemeldet ? "gemeldet" : "still", jetzt == vorher[name] ? "alt" : "veraendert");
+    };
+    zeile(kDateien[0], !BPrgListeSpeichern(datei(kDateien[0]), neu.liste));
+    zeile(kDateien[1], !ProgrammDateiSchreiben(datei(kDateien[1]), neu.programm));
+    zeile(kDateien[2], !WriteProfileString(IniDateiName, "Messages", "Probe", "ein Wert, der länger ist"));
+    zeile(kDateien[3], !NachtstartdateiSchreiben(datei(kDateien[3]), neu.nacht));
+    bool gemeldet = false;
+    try {
+        AddToMaster(QStringLiteral("Probe"), neu.sprachtext);
+    } catch (const TSprachDateiFehler &) {
+        gemeldet = true;
+    }
+    zeile(kDateien[4], gemeldet);
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const bool voll = argc > 2 && std::strcmp(argv[2], "voll") == 0;
+    if (voll)
+        kleinesTmpfs(argv[1]);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2)
@@ -155,6 +258,11 @@ int main(int argc, char **argv)
         speichern(neu, nichts);
         kopieren(g_ordner + QStringLiteral("ref/neu/"));
         return 0;
+    }
+    if (voll) {
+        IniReadString(QStringLiteral("Messages"), QStringLiteral("Probe"), QString());
+        speichern(alt, nichts);
+        return vollePlatte(neu);
     }
     speichern(neu, nichts);
     speichern(alt, nichts);

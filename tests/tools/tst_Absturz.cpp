@@ -3,6 +3,7 @@
 // after every kill each file must be one of them, whole, and the next saver must get on.
 // KELVOR_KILL_ROUNDS sets the number of kills (unless set, the default of tests/CMakeLists.txt),
 // KELVOR_KILL_SEED the seed.
+// Also saves on a real full file system: every writer says so and leaves the old file whole.
 #include "support/TestUmgebung.h"
 
 #include <QDir>
@@ -102,6 +103,29 @@ private slots:
         // The kills met both contents of every file, or they proved little.
         for (const QString &name : kDateien)
             QVERIFY2(runden < 20 || (gesehenNeu[name] > 0 && gesehenNeu[name] < runden), qPrintable(name));
+    }
+
+    // A file smaller than Qt's write buffer only meets the full disk when it is flushed; that
+    // must not end as an empty file over the old one, nor as a save that went through.
+    void fullDiskKeepsOldFilesAndSaysSo()
+    {
+        TTestUmgebung env;
+        const QString ordner = env.path(QStringLiteral("voll/"));
+        QVERIFY(QDir().mkpath(ordner));
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(KELVOR_SPEICHERSCHLEIFE), {ordner, QStringLiteral("voll")});
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray aus = p.readAllStandardOutput();
+        if (p.exitCode() == 3)
+            QSKIP(qPrintable(QStringLiteral("no small file system of its own here: ") + QString::fromUtf8(aus.trimmed())));
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, aus.constData());
+        const QList<QByteArray> zeilen = aus.trimmed().split('\n');
+        QCOMPARE(zeilen.size(), kDateien.size());
+        for (int i = 0; i < kDateien.size(); ++i)
+            QCOMPARE(zeilen[i], (kDateien[i] + QStringLiteral(" gemeldet alt")).toUtf8());
+        // The namespace went with the saver: nothing is left mounted on the folder.
+        QVERIFY(QDir(ordner).isEmpty());
     }
 };
 
