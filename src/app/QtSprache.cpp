@@ -36,6 +36,7 @@ const std::pair<const char *, QLocale::Language> kDeutscheNamen[] = {
 };
 
 QPointer<QTranslator> g_geladen;
+QString g_geladenFuer; // the locale's name, so that the same language is not loaded twice
 
 } // namespace
 
@@ -73,8 +74,11 @@ bool QtUebersetzungLaden(const QString &sprache)
     auto *app = QCoreApplication::instance();
     if (!app)
         return false;
+    const QLocale locale = SprachLocale(sprache);
+    if (g_geladen && g_geladenFuer == locale.name())
+        return true;
     auto *t = new QTranslator(app);
-    if (!t->load(SprachLocale(sprache), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!t->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete t;
         return false;
@@ -85,5 +89,6 @@ bool QtUebersetzungLaden(const QString &sprache)
     }
     QCoreApplication::installTranslator(t);
     g_geladen = t;
+    g_geladenFuer = locale.name();
     return true;
 }
