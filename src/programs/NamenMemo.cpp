@@ -203,7 +203,7 @@ void TNamenMemo::textGeaendert()
             --pos;
     }
     // A break typed after a full first line adds nothing.
-    if (text.indexOf(Lf) == NamenZeilenLaenge && text.count(Lf) >= 1) {
+    if (text.indexOf(Lf) == NamenZeilenLaenge) {
         text.remove(NamenZeilenLaenge, 1);
         if (pos > NamenZeilenLaenge) {
             --pos;
