@@ -5,6 +5,7 @@
 
 #include "app/Codepage.h"
 #include "app/Zeitgeber.h"
+#include "link/Zeilenpuffer.h"
 
 #include <QSocketNotifier>
 #include <QNetworkProxy>
@@ -72,19 +73,17 @@ private:
     {
         if (m_fertig)
             return;
-        m_puffer += m_socket->readAll();
-        const qsizetype lf = m_puffer.indexOf('\n');
-        const qsizetype laenge = lf >= 0 ? lf : m_puffer.size();
-        if (laenge > MaxZeile) {
+        switch (m_zeile.Anfuegen(m_socket->readAll())) {
+        case TZeilenPuffer::Offen:
+            return;
+        case TZeilenPuffer::ZuLang:
             ende(TServerVerbindung::Lesefehler, QStringLiteral("Max line length exceeded."));
             return;
-        }
-        if (lf < 0)
+        case TZeilenPuffer::Zeile:
+            m_ergebnis.Text = m_zeile.Text();
+            ende(TServerVerbindung::Zeile);
             return;
-        m_ergebnis.Text = m_puffer.left(lf);
-        if (m_ergebnis.Text.endsWith('\r'))
-            m_ergebnis.Text.chop(1);
-        ende(TServerVerbindung::Zeile);
+        }
     }
 
     void geschlossen()
@@ -118,7 +117,7 @@ private:
     TAntwortServer *m_server;
     QTcpSocket *m_socket;
     TTimer *m_zeit;
-    QByteArray m_puffer;
+    TZeilenPuffer m_zeile{MaxZeile};
     TServerVerbindung m_ergebnis;
     bool m_fertig = false;
 };
