@@ -107,13 +107,25 @@ TNachtZeile NachtZeileAusText(const QByteArray &wert)
     return zeile;
 }
 
+void NachtstartIniSetzen(TIniDatei &ini, const TNachtTabelle &tabelle)
+{
+    for (int tag = 0; tag < NachtTage; ++tag)
+        ini.writeString(NachtSektion, NachtTagSchluessel[tag], ProfilWert(NachtZeileText(tabelle[tag])));
+}
+
+void NachtstartIniLesen(const TIniDatei &ini, TNachtTabelle &tabelle)
+{
+    const QByteArray keiner = NachtZeileText({NachtLeer, NachtLeer, NachtLeer, NachtLeer});
+    for (int tag = 0; tag < NachtTage; ++tag)
+        tabelle[tag] = NachtZeileAusText(ini.readString(NachtSektion, NachtTagSchluessel[tag], keiner));
+}
+
 bool NachtstartdateiSchreiben(const QString &datei, const TNachtTabelle &tabelle)
 {
     TIniDatei ini;
     if (!ini.load(datei) && QFile::exists(datei))
         return false;
-    for (int tag = 0; tag < NachtTage; ++tag)
-        ini.writeString(NachtSektion, NachtTagSchluessel[tag], ProfilWert(NachtZeileText(tabelle[tag])));
+    NachtstartIniSetzen(ini, tabelle);
     return ini.save(datei);
 }
 
@@ -122,8 +134,6 @@ bool NachtstartdateiLesen(const QString &datei, TNachtTabelle &tabelle)
     TIniDatei ini;
     if (!ini.load(datei))
         return false;
-    const QByteArray keiner = NachtZeileText({NachtLeer, NachtLeer, NachtLeer, NachtLeer});
-    for (int tag = 0; tag < NachtTage; ++tag)
-        tabelle[tag] = NachtZeileAusText(ini.readString(NachtSektion, NachtTagSchluessel[tag], keiner));
+    NachtstartIniLesen(ini, tabelle);
     return true;
 }

@@ -8,6 +8,8 @@
 
 #include <array>
 
+class TIniDatei;
+
 // One day: hour and minute of the first start, hour and minute of the second.
 using TNachtZeile = std::array<QString, 4>;
 // Monday to Sunday, as the grid's rows 1 to 7.
@@ -46,3 +48,6 @@ bool NachtstartdateiSchreiben(const QString &datei, const TNachtTabelle &tabelle
 // Reads the seven rows; a missing key gives four "--". False when the file cannot be read
 // (the table is then unchanged).
 bool NachtstartdateiLesen(const QString &datei, TNachtTabelle &tabelle);
+// The same on the text of such a file, in memory.
+void NachtstartIniSetzen(TIniDatei &ini, const TNachtTabelle &tabelle);
+void NachtstartIniLesen(const TIniDatei &ini, TNachtTabelle &tabelle);

@@ -228,11 +228,17 @@ TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt);
 // complete. On failure asks whether to try again. True when the file was saved; a caller
 // that gets false must keep its list marked as changed.
 bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste);
+// The bytes of a list file: the 200 records in the current layout.
+QByteArray BPrgListeBytes(const TBackprogrammListe &liste);
 // Reads a list file: exactly 200 whole 501-byte blocks are the current layout, anything else
 // the older one (missing blocks become empty records). False, with a box, when the file
 // cannot be read or holds less than one 497-byte block (the list then stays as it was); an
 // empty name empties every name and gives false without a box.
 bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste);
+// The list that the first bytes of a file of `size` bytes hold, as BPrgListeLesen reads them
+// once it has them: at least one 497-byte block and at most the 200 records of the current
+// layout (`size` alone decides the layout).
+void BPrgListeAusBytes(QByteArrayView bytes, qint64 size, TBackprogrammListe &liste);
 
 // ---- program text form ----
 // "##HEAD" key lines and "##BODY" timed events, every line ending CR LF.

@@ -150,13 +150,18 @@ TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt)
     return rec;
 }
 
-bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste)
+QByteArray BPrgListeBytes(const TBackprogrammListe &liste)
 {
     QByteArray bytes;
     bytes.reserve(BPrgListeDateiGroesse);
     for (const TBackprogramm &rec : liste)
         jedesFeld(rec, TSchreiber{bytes});
+    return bytes;
+}
 
+bool BPrgListeSpeichern(const QString &fileName, const TBackprogrammListe &liste)
+{
+    const QByteArray bytes = BPrgListeBytes(liste);
     for (;;) {
         QString name = fileName;
         CheckFileName(name);
@@ -201,11 +206,16 @@ bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste)
         return false;
     }
 
-    const QByteArrayView bytes(data);
+    BPrgListeAusBytes(data, size, liste);
+    return true;
+}
+
+void BPrgListeAusBytes(QByteArrayView bytes, qint64 size, TBackprogrammListe &liste)
+{
     if (size / BPrgRecordGroesse == BPrgListeAnzahl) {
         for (int i = 0; i < BPrgListeAnzahl; ++i)
             BPrgRecordFromBytes(bytes.sliced(qsizetype(i) * BPrgRecordGroesse), liste[size_t(i)]);
-        return true;
+        return;
     }
     for (int i = 0; i < BPrgListeAnzahl; ++i) {
         TBackprogrammAlt alt;
@@ -215,5 +225,4 @@ bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste)
         else
             InitBPrgRecord(liste[size_t(i)]);
     }
-    return true;
 }

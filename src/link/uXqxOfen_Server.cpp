@@ -6,6 +6,7 @@
 #include "app/Codepage.h"
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
+#include "link/Zeilenpuffer.h"
 
 #include <QSocketNotifier>
 #include <QNetworkProxy>
@@ -81,19 +82,17 @@ private:
         const QByteArray neu = m_socket->readAll();
         if (!neu.isEmpty())
             m_zuletzt = ++m_server->m_takt;
-        m_puffer += neu;
-        const qsizetype lf = m_puffer.indexOf('\n');
-        const qsizetype laenge = lf >= 0 ? lf : m_puffer.size();
-        if (laenge > MaxZeile) {
+        switch (m_zeile.Anfuegen(neu)) {
+        case TZeilenPuffer::Offen:
+            return;
+        case TZeilenPuffer::ZuLang:
             ende(TServerVerbindung::Lesefehler, QStringLiteral("Max line length exceeded."));
             return;
-        }
-        if (lf < 0)
+        case TZeilenPuffer::Zeile:
+            m_ergebnis.Text = m_zeile.Text();
+            ende(TServerVerbindung::Zeile);
             return;
-        m_ergebnis.Text = m_puffer.left(lf);
-        if (m_ergebnis.Text.endsWith('\r'))
-            m_ergebnis.Text.chop(1);
-        ende(TServerVerbindung::Zeile);
+        }
     }
 
     void geschlossen()
@@ -127,7 +126,7 @@ private:
     TAntwortServer *m_server;
     QTcpSocket *m_socket;
     TTimer *m_zeit;
-    QByteArray m_puffer;
+    TZeilenPuffer m_zeile{MaxZeile};
     TServerVerbindung m_ergebnis;
     quint64 m_zuletzt;
     bool m_fertig = false;

@@ -57,8 +57,11 @@ void ListenteileLesen(QByteArrayView puffer, TBackprogrammListe &liste)
         const QByteArray text = HexDumpToStr(feldNehmen(rest));
         if (n < ErstesProgramm || n > LetztesProgramm)
             continue;
+        // A later entry of the same program holds, as on the link's side.
         if (text.startsWith("##HEAD"))
             BPrgTextLesen(text, liste[size_t(n)]);
+        else
+            InitBPrgRecord(liste[size_t(n)]);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 TTestUmgebung &FuzzUmgebung()
 {
@@ -36,6 +37,13 @@ TTestUmgebung &FuzzUmgebung()
     return *env;
 }
 
+namespace {
+bool g_wiederholung = false;
+}
+
+bool FuzzWiederholung() { return g_wiederholung; }
+void FuzzWiederholungSetzen() { g_wiederholung = true; }
+
 QString FuzzDatei(const QString &name, const QByteArray &bytes)
 {
     const QString pfad = FuzzUmgebung().exeDir() + name;
@@ -60,6 +68,16 @@ bool FuzzEingabeLesen(const uint8_t *data, size_t size, TFuzzEingabe &eingabe)
     if (size < 1)
         return false;
     eingabe.modus = data[0];
-    eingabe.bytes = QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    eingabe.genau.setzen(QByteArrayView(data + 1, qsizetype(size - 1)));
     return true;
+}
+
+void TGenaueBytes::setzen(QByteArrayView quelle)
+{
+    m_bytes.clear();
+    // new char[0] is a block of its own too: any read of it is reported.
+    m_block.reset(new char[size_t(quelle.size())]);
+    if (!quelle.isEmpty())
+        std::memcpy(m_block.get(), quelle.data(), size_t(quelle.size()));
+    m_bytes = QByteArray::fromRawData(m_block.get(), quelle.size());
 }

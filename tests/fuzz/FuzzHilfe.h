@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
@@ -15,16 +16,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 // forgotten, so nothing grows from one input to the next.
 TTestUmgebung &FuzzUmgebung();
 
-// An input as most harnesses read it: the first byte chooses modes, the rest are the bytes.
+// Bytes in a heap block of exactly their length, so that a reader going one byte past their
+// end is reported: a QByteArray's own block carries a NUL and often spare room behind its
+// bytes, where an over-read goes unseen. `bytes` holds no NUL of its own behind them either;
+// it stays valid while this object lives and is copied into a block of its own when changed.
+// Copies of it share the block: whatever keeps one past the input must be kept from it, or
+// the block must live as long.
+class TGenaueBytes
+{
+public:
+    TGenaueBytes() = default;
+    explicit TGenaueBytes(QByteArrayView quelle) { setzen(quelle); }
+    TGenaueBytes(const TGenaueBytes &) = delete;
+    TGenaueBytes &operator=(const TGenaueBytes &) = delete;
+    void setzen(QByteArrayView quelle);
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    std::unique_ptr<char[]> m_block;
+    QByteArray m_bytes;
+};
+
+// An input as most harnesses read it: the first byte chooses modes, the rest are the bytes,
+// exactly sized.
 struct TFuzzEingabe
 {
     uint8_t modus = 0;
-    QByteArray bytes;
+    TGenaueBytes genau;
+    const QByteArray &bytes = genau.bytes();
 };
 // Sets up as FuzzUmgebung does; false for an empty input, which chooses nothing.
 bool FuzzEingabeLesen(const uint8_t *data, size_t size, TFuzzEingabe &eingabe);
 
-// A file of the program folder, written whole; aborts when it cannot be written.
+// True in the replay of the corpora (ctest), where a harness may also take the slow way
+// through a window that fuzzing cannot afford for every input.
+bool FuzzWiederholung();
+void FuzzWiederholungSetzen();
+
+// A file of the program folder, written whole; aborts when it cannot be written. The folder
+// lies in memory where there is one (fuzz.sh sets TMPDIR so).
 QString FuzzDatei(const QString &name, const QByteArray &bytes);
 
 // Ends the process with the finding, so the fuzzer keeps the input.

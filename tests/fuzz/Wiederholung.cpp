@@ -26,6 +26,7 @@ int main(int argc, char **argv)
         }
     }
     std::sort(dateien.begin(), dateien.end());
+    FuzzWiederholungSetzen();
     if (dateien.isEmpty()) {
         std::fprintf(stderr, "usage: %s file-or-folder...\n", argv[0]);
         return 2;
@@ -36,8 +37,10 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "cannot read %s\n", qPrintable(d));
             return 2;
         }
-        const QByteArray bytes = f.readAll();
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+        // Exactly sized, as libFuzzer hands its inputs over: reading past them is reported.
+        const TGenaueBytes bytes(f.readAll());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.bytes().constData()),
+                               size_t(bytes.bytes().size()));
     }
     std::printf("%lld inputs replayed\n", static_cast<long long>(dateien.size()));
     return 0;

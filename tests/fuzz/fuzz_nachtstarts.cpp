@@ -1,9 +1,11 @@
 // Night starts: the ".XQN" file (section "Nachtstarts", a row of four cells per day) and the
 // NAST text on the wire. What the reader takes, the writer stores, and the reader takes the
-// same again; the wire text settles after one pass through the grid.
+// same again; the wire text settles after one pass through the grid. The file is read in
+// memory; with bit 1 of the first byte also through the files themselves.
 #include "FuzzHilfe.h"
 
 #include "app/Codepage.h"
+#include "app/IniDatei.h"
 #include "link/Nachtstarts.h"
 
 #include <QFile>
@@ -24,6 +26,16 @@ TNachtTabelle lesen(const QString &pfad)
     for (TNachtZeile &z : t)
         z.fill(QStringLiteral("x"));
     FuzzPruefen(NachtstartdateiLesen(pfad, t), "night-start file: cannot be read");
+    return t;
+}
+
+// The table that a file of these bytes gives; every cell "x" before.
+TNachtTabelle ausText(const QByteArray &bytes)
+{
+    TNachtTabelle t;
+    for (TNachtZeile &z : t)
+        z.fill(QStringLiteral("x"));
+    NachtstartIniLesen(TIniDatei::fromBytes(TGenaueBytes(bytes).bytes()), t);
     return t;
 }
 
@@ -48,17 +60,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
 
+    // The file in memory, exactly sized: what the reader takes, written into the same text
+    // (which keeps everything else it holds) and into a new one, reads the same again.
+    const TNachtTabelle erst = ausText(bytes);
+    TIniDatei selbe = TIniDatei::fromBytes(bytes);
+    NachtstartIniSetzen(selbe, erst);
+    const QByteArray geschrieben = selbe.toBytes();
+    if (ausText(geschrieben) != erst)
+        FuzzFund("night-start file: read(write(read(x))) != read(x)", tabellenText(erst),
+                 tabellenText(ausText(geschrieben)));
+    TIniDatei neu;
+    NachtstartIniSetzen(neu, erst);
+    if (ausText(neu.toBytes()) != erst)
+        FuzzFund("night-start file: a new file does not read the same", tabellenText(erst),
+                 tabellenText(ausText(neu.toBytes())));
+    if (!(e.modus & 2))
+        return 0;
+
+    // Bit 1: the same through the files, which must hold those texts.
     const QString pfad = FuzzDatei(QStringLiteral("fuzz.XQN"), bytes);
-    const TNachtTabelle erst = lesen(pfad);
-    // Written into the same file, which keeps everything else it holds.
+    FuzzPruefen(lesen(pfad) == erst, "night-start file: the file does not read as its text");
     FuzzPruefen(NachtstartdateiSchreiben(pfad, erst), "night-start file: cannot be written");
-    if (lesen(pfad) != erst)
-        FuzzFund("night-start file: read(write(read(x))) != read(x)", tabellenText(erst), tabellenText(lesen(pfad)));
-    // And into a new one.
-    const QString neu = FuzzUmgebung().exeDir() + QStringLiteral("neu.XQN");
-    QFile::remove(neu);
-    FuzzPruefen(NachtstartdateiSchreiben(neu, erst), "night-start file: a new file cannot be written");
-    if (lesen(neu) != erst)
-        FuzzFund("night-start file: a new file does not read the same", tabellenText(erst), tabellenText(lesen(neu)));
+    FuzzPruefen(dateiLesen(pfad) == geschrieben, "night-start file: the file written is not the text written");
+    const QString neuPfad = FuzzUmgebung().exeDir() + QStringLiteral("neu.XQN");
+    QFile::remove(neuPfad);
+    FuzzPruefen(NachtstartdateiSchreiben(neuPfad, erst), "night-start file: a new file cannot be written");
+    FuzzPruefen(dateiLesen(neuPfad) == neu.toBytes(), "night-start file: the new file is not the text written");
     return 0;
 }

@@ -101,6 +101,14 @@ private slots:
         ListenteileLesen(puffer, *liste);
         for (int i = 0; i < 200; ++i)
             QCOMPARE((*liste)[size_t(i)].Name.text(), i == 7 ? QByteArray("Roggen") : BPrgFreiName.toByteArray());
+
+        // A later entry of the same program holds, also when it carries no program.
+        ListenteileLesen("05\t" + prg + "\t05\t" + StrToHexDump("kaputt") + "\t06\t" + prg + "\t06\t\t", *liste);
+        for (int i : {5, 6}) {
+            QCOMPARE((*liste)[size_t(i)].Name.text(), BPrgFreiName.toByteArray());
+            QCOMPARE((*liste)[size_t(i)].Nummer, -1);
+            QCOMPARE((*liste)[size_t(i)].Phasen, FreieListe()[size_t(i)].Phasen);
+        }
     }
 
     void vollesMuster()
