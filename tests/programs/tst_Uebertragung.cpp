@@ -382,7 +382,9 @@ private slots:
         sim().addFault("BPRG", "0005", TXqSimFault::of(TXqSimFault::Refuse), -1);
         int statBeimWachhund = -1;
         connect(w->TimeOut, &TTimer::timeout, this, [&] { statBeimWachhund = sim().count("STAT"); });
-        SetTimeScale(0.1);
+        // A watchdog of 7.5 s and a poll every 500 ms, gentle enough for a busy machine.
+        SetTimeScale(0.25);
+        u->link()->StatInt->setValue(2000);
         haupt()->StatTimer->setChecked(true);
         u->link()->StatusTimer->setInterval(u->link()->StatInt->value());
         QVERIFY(Abwarten([this] { return sim().count("STAT") >= 2; }));
