@@ -130,7 +130,8 @@ private slots:
         const quint16 neu = FreierPort(2600, 2699, pc);
         QVERIFY(neu && neu != port);
         bool ersetzt = false;
-        connect(w, &TwKelvor::TimeOutNeustarten, w, [&] {
+        // The end of the command is reported from inside the answer's handling.
+        connect(w, &TwKelvor::BefehlBeendet, w, [&] {
             if (std::exchange(ersetzt, true))
                 return;
             // The settings store refuses: its file is a folder.

@@ -438,20 +438,25 @@ private slots:
         sim().addFault("BPRG", "0005", TXqSimFault::of(TXqSimFault::Refuse), -1);
         int statBeimWachhund = -1;
         connect(w->TimeOut, &TTimer::timeout, this, [&] { statBeimWachhund = sim().count("STAT"); });
+        // A watchdog of 7.5 s and a poll every 500 ms, gentle enough for a busy machine.
+        SetTimeScale(0.25);
+        u->link()->StatInt->setValue(2000);
         haupt()->StatTimer->setChecked(true);
-        SetTimeScale(0.1);
+        u->link()->StatusTimer->setInterval(u->link()->StatInt->value());
+        QVERIFY(Abwarten([this] { return sim().count("STAT") >= 2; }));
+        const int statVorher = sim().count("STAT");
         w->NrWahl->setValue(5);
         QTest::mouseClick(w->LesenPrg, Qt::LeftButton);
         QVERIFY(w->BedienungGesperrt());
         QVERIFY(Abwarten([this] { return !w->BedienungGesperrt(); }));
         haupt()->StatTimer->setChecked(false);
         SetTimeScale(1.0);
-        QCOMPARE(sim().count("BPRG"), 3);
         // The poll was answered while the window waited.
-        QVERIFY2(statBeimWachhund > 1, qPrintable(QString::number(statBeimWachhund)));
+        QVERIFY2(statBeimWachhund > statVorher, qPrintable(QString::number(statBeimWachhund - statVorher)));
         QVERIFY(boxen().contains(QStringLiteral("ERROR|TimeOut BPrg-Übertragung")));
         QVERIFY(fertig());
         QVERIFY(frei());
+        QCOMPARE(sim().count("BPRG"), 3);
     }
 
     // "Ja" goes on only when the list was saved; the Save As comes only for a list taken over.
