@@ -24,7 +24,7 @@ namespace {
 
 // The first poll comes 10 s after start; by 40 s each kind of failure has given a command up.
 constexpr int kSekunden = 40;
-constexpr double kZielMs = 50;
+constexpr double kZielMs = 15;
 
 // kelvor_bench --kind stau <folder> <address> <port> <seconds>
 int stauKind(int argc, char **argv)
