@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -67,11 +68,7 @@ public:
     {
         m_takt.setTimerType(Qt::PreciseTimer);
         m_takt.setInterval(5);
-        connect(&m_takt, &QTimer::timeout, this, [this] {
-            const qint64 jetzt = m_uhr.nsecsElapsed() - wartezeit();
-            m_groesste = qMax(m_groesste, jetzt - m_letzter);
-            m_letzter = jetzt;
-        });
+        connect(&m_takt, &QTimer::timeout, this, [this] { takt(); });
     }
     ~TLueckenmesser() override
     {
@@ -85,18 +82,46 @@ public:
         m_groesste = 0;
         m_warten0 = 0;
         m_warten0 = wartezeit();
+        m_luecken.clear();
         m_uhr.start();
-        m_letzter = 0;
+        m_letzter = m_letzterUhr = 0;
         m_takt.start();
     }
     // Milliseconds of the longest stall, the open one at the end included.
     double anhalten()
     {
         m_takt.stop();
-        return qMax(m_groesste, m_uhr.nsecsElapsed() - wartezeit() - m_letzter) / 1e6;
+        takt();
+        return m_groesste / 1e6;
+    }
+    // The stalls longer than LangNs, as "<end>:<wall>:<own>" in nanoseconds joined by commas
+    // ("-" for none): when it ended (MonotonNs), how long it lasted, and how much of that was
+    // not spent waiting for the machine.
+    static constexpr qint64 LangNs = 7000000;
+    QString lueckenText() const
+    {
+        QStringList teile;
+        for (const TLuecke &l : m_luecken)
+            teile << QStringLiteral("%1:%2:%3").arg(l.ende).arg(l.wand).arg(l.eigen);
+        return teile.isEmpty() ? QStringLiteral("-") : teile.join(u',');
     }
 
 private:
+    struct TLuecke
+    {
+        qint64 ende, wand, eigen;
+    };
+    void takt()
+    {
+        const qint64 uhr = m_uhr.nsecsElapsed();
+        const qint64 jetzt = uhr - wartezeit();
+        const qint64 luecke = jetzt - m_letzter;
+        m_groesste = qMax(m_groesste, luecke);
+        if (luecke > LangNs)
+            m_luecken.append({MonotonNs(), uhr - m_letzterUhr, luecke});
+        m_letzter = jetzt;
+        m_letzterUhr = uhr;
+    }
     // Nanoseconds this thread stood ready to run since starten().
     qint64 wartezeit() const
     {
@@ -119,6 +144,8 @@ private:
     qint64 m_warten0 = 0;
     qint64 m_groesste = 0;
     qint64 m_letzter = 0;
+    qint64 m_letzterUhr = 0;
+    QList<TLuecke> m_luecken;
 };
 
 // Resident memory of this process in KiB; -1 when the system does not say.
