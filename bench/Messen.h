@@ -4,15 +4,19 @@
 // stall of the GUI thread. Header only, so the bare program links nothing of Kelvor.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 #include <functional>
 
 // Nanoseconds of CLOCK_MONOTONIC: the same clock in every process of the machine.
@@ -53,7 +57,10 @@ private:
     bool m_gemeldet = false;
 };
 
-// The longest gap between the ticks of a 5 ms timer: how long the event loop stood still.
+// The longest gap between the ticks of a 5 ms timer: how long the event loop stood still. The
+// time the thread stood ready while the machine ran others is not the program's and is left
+// out, where the system tells it (Linux: the thread's scheduler statistics); on a busy machine
+// it would otherwise swamp every difference.
 class TLueckenmesser : public QObject
 {
 public:
@@ -61,31 +68,97 @@ public:
     {
         m_takt.setTimerType(Qt::PreciseTimer);
         m_takt.setInterval(5);
-        connect(&m_takt, &QTimer::timeout, this, [this] {
-            const qint64 jetzt = m_uhr.nsecsElapsed();
-            m_groesste = qMax(m_groesste, jetzt - m_letzter);
-            m_letzter = jetzt;
-        });
+        connect(&m_takt, &QTimer::timeout, this, [this] { takt(); });
+    }
+    ~TLueckenmesser() override
+    {
+        if (m_statistik >= 0)
+            ::close(m_statistik);
     }
     void starten()
     {
-        m_groesste = m_letzter = 0;
+        if (m_statistik < 0)
+            m_statistik = ::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC);
+        m_groesste = 0;
+        m_warten0 = 0;
+        m_warten0 = wartezeit();
+        m_luecken.clear();
         m_uhr.start();
+        m_letzter = m_letzterUhr = 0;
         m_takt.start();
     }
     // Milliseconds of the longest stall, the open one at the end included.
     double anhalten()
     {
         m_takt.stop();
-        return qMax(m_groesste, m_uhr.nsecsElapsed() - m_letzter) / 1e6;
+        takt();
+        return m_groesste / 1e6;
+    }
+    // The stalls longer than LangNs, as "<end>:<wall>:<own>" in nanoseconds joined by commas
+    // ("-" for none): when it ended (MonotonNs), how long it lasted, and how much of that was
+    // not spent waiting for the machine.
+    static constexpr qint64 LangNs = 7000000;
+    QString lueckenText() const
+    {
+        QStringList teile;
+        for (const TLuecke &l : m_luecken)
+            teile << QStringLiteral("%1:%2:%3").arg(l.ende).arg(l.wand).arg(l.eigen);
+        return teile.isEmpty() ? QStringLiteral("-") : teile.join(u',');
     }
 
 private:
+    struct TLuecke
+    {
+        qint64 ende, wand, eigen;
+    };
+    void takt()
+    {
+        const qint64 uhr = m_uhr.nsecsElapsed();
+        const qint64 jetzt = uhr - wartezeit();
+        const qint64 luecke = jetzt - m_letzter;
+        m_groesste = qMax(m_groesste, luecke);
+        if (luecke > LangNs)
+            m_luecken.append({MonotonNs(), uhr - m_letzterUhr, luecke});
+        m_letzter = jetzt;
+        m_letzterUhr = uhr;
+    }
+    // Nanoseconds this thread stood ready to run since starten().
+    qint64 wartezeit() const
+    {
+        char text[96];
+        if (m_statistik < 0)
+            return 0;
+        const ssize_t n = ::pread(m_statistik, text, sizeof text - 1, 0);
+        if (n <= 0)
+            return 0;
+        text[n] = 0;
+        unsigned long long laufen = 0, warten = 0;
+        if (std::sscanf(text, "%llu %llu", &laufen, &warten) != 2)
+            return 0;
+        return qint64(warten) - m_warten0;
+    }
+
     QTimer m_takt;
     QElapsedTimer m_uhr;
+    int m_statistik = -1;
+    qint64 m_warten0 = 0;
     qint64 m_groesste = 0;
     qint64 m_letzter = 0;
+    qint64 m_letzterUhr = 0;
+    QList<TLuecke> m_luecken;
 };
+
+// Resident memory of this process in KiB; -1 when the system does not say.
+inline qint64 ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &zeile : status.readAll().split('\n'))
+        if (zeile.startsWith("VmRSS:"))
+            return zeile.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
 
 // The one line a child reports to the benchmark.
 inline void ErgebnisMelden(const QString &felder)

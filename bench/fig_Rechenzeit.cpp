@@ -140,5 +140,5 @@ std::optional<double> rechenzeitMessen()
 
 } // namespace
 
-KELVOR_FIGUR((TFigur{QStringLiteral("CPU of 60 s of status polling against the stand-in"), 1, rechenzeitMessen,
-                         QStringLiteral("% of one core"), 2, false, 50}));
+KELVOR_FIGUR((TFigur{QStringLiteral("CPU of 60 s of status polling against the stand-in"), 0.5, rechenzeitMessen,
+                         QStringLiteral("% of one core"), 2, true, 50}));

@@ -1,7 +1,9 @@
 // The bare comparison program: a Qt program that shows one empty window and nothing else.
 //   kelvor_bench_leer start <t0>     ms from <t0> (MonotonNs of the parent) to the window on screen
 //   kelvor_bench_leer stau <seconds> the longest stall of its event loop over that time, once
-//                                    the window is on screen
+//                                    the window is on screen, and its long stalls
+//   kelvor_bench_leer speicher <s>   its resident memory in KiB, <s> seconds after the window
+//                                    is on screen
 #include "bench/Messen.h"
 
 int main(int argc, char **argv)
@@ -11,6 +13,7 @@ int main(int argc, char **argv)
     if (a.size() < 3)
         return 2;
     const bool start = a.at(1) == QLatin1String("start");
+    const bool speicher = a.at(1) == QLatin1String("speicher");
     const qint64 wert = a.at(2).toLongLong();
 
     QWidget fenster;
@@ -24,7 +27,9 @@ int main(int argc, char **argv)
         }
         luecke.starten();
         QTimer::singleShot(int(wert * 1000), &app, [&] {
-            ErgebnisMelden(QString::number(luecke.anhalten(), 'f', 2));
+            const double ms = luecke.anhalten();
+            ErgebnisMelden(speicher ? QString::number(ResidentKb())
+                                    : QString::number(ms, 'f', 2) + u' ' + luecke.lueckenText());
             app.quit();
         });
     });

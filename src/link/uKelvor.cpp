@@ -65,6 +65,10 @@ QSpinBox *zahl(QWidget *parent, const char *name, int lo, int hi, int value, int
     s->setRange(lo, hi);
     s->setSingleStep(step);
     s->setValue(value);
+    // The box fills its field with the base colour itself; its edit saying so spares every blink
+    // of the caret a drawing of all the boxes around it.
+    if (auto *feld = s->findChild<QLineEdit *>())
+        feld->setAutoFillBackground(true);
     return s;
 }
 

@@ -2,6 +2,7 @@
 // The main window: connection settings, the controller link it owns, the three log lists,
 // the clock display and the service controls.
 #include <QElapsedTimer>
+#include <QHash>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QString>
@@ -35,12 +36,18 @@ public:
     // last line selected when the event loop turns, and no more often than it can afford.
     void addLine(const QString &text);
 
+    void doItemsLayout() override;
+
 protected:
     void updateGeometries() override;
+    void changeEvent(QEvent *event) override;
 
 private:
     int m_extent = 0;
     int m_widest = 0;
+    // Widths of lines measured lately: a poll writes the same lines again and again.
+    QHash<QString, int> m_widths;
+    bool m_layoutOwed = false;
     bool m_inUpdate = false;
     int msUntilDraw();
     void drawHeldLines();

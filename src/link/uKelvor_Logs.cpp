@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QCache>
 #include <QPainter>
+#include <QPixmap>
+#include <QtMath>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -26,6 +28,9 @@ const int MaxLogZeilen = 2000;
 // every DrawEveryMs.
 const int DrawBurst = 3;
 const int DrawEveryMs = 2000;
+const int MaxMeasuredWidths = 64;
+// What the pictures of a list's drawn lines may take, in KiB.
+const int MaxDrawnKb = 2048;
 }
 
 // Draws a line from its text laid out once: shaping every visible line on every drawing is
@@ -39,7 +44,8 @@ public:
     {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const QStaticText &laid = laidOut(opt.text, opt.font);
+        const QString text = opt.text;
+        const QStaticText &laid = laidOut(text, opt.font);
         opt.text.clear();
         const QWidget *widget = opt.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
@@ -50,13 +56,19 @@ public:
         if (opt.state & (QStyle::State_Selected | QStyle::State_HasFocus) || opt.backgroundBrush.style() != Qt::NoBrush)
             style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
         const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        const QColor pen = opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                                             opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                : QPalette::Text);
+        const QPointF at(r.left() + margin, r.top() + (r.height() - laid.size().height()) / 2);
         painter->save();
-        painter->setFont(opt.font);
-        painter->setPen(opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
-                                          opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                             : QPalette::Text));
         painter->setClipRect(r);
-        painter->drawStaticText(QPointF(r.left() + margin, r.top() + (r.height() - laid.size().height()) / 2), laid);
+        if (const QPixmap *bild = drawn(text, laid, opt.font, pen, at.y() - std::floor(at.y()), painter))
+            painter->drawPixmap(QPointF(at.x(), std::floor(at.y())), *bild);
+        else {
+            painter->setFont(opt.font);
+            painter->setPen(pen);
+            painter->drawStaticText(at, laid);
+        }
         painter->restore();
     }
 
@@ -65,6 +77,7 @@ private:
     {
         if (m_font != font) {
             m_laid.clear();
+            m_drawn.clear();
             m_font = font;
         }
         if (QStaticText *laid = m_laid.object(text))
@@ -76,7 +89,37 @@ private:
         return *laid;
     }
 
+    // The line drawn once into a picture of its own: a list draws the same lines again with
+    // every line that comes, and copying a picture costs a fraction of drawing its glyphs.
+    // None for a painter that scales or turns.
+    const QPixmap *drawn(const QString &text, const QStaticText &laid, const QFont &font, const QColor &pen,
+                         qreal dy, QPainter *painter) const
+    {
+        if (painter->deviceTransform().type() > QTransform::TxTranslate)
+            return nullptr;
+        const qreal dpr = painter->device()->devicePixelRatio();
+        const QSize size(qCeil((laid.size().width() + 1) * dpr), qCeil((laid.size().height() + 1) * dpr));
+        const int kb = int(qMin<qint64>(qint64(size.width()) * size.height() * 4 / 1024 + 1, MaxDrawnKb));
+        if (kb * 4 > MaxDrawnKb)
+            return nullptr;
+        const QString key = text + QChar(0) + QString::number(pen.rgba(), 16) + QChar(0) + QString::number(dy)
+                            + QChar(0) + QString::number(dpr);
+        if (const QPixmap *bild = m_drawn.object(key))
+            return bild;
+        auto *bild = new QPixmap(size);
+        bild->setDevicePixelRatio(dpr);
+        bild->fill(Qt::transparent);
+        QPainter p(bild);
+        p.setFont(font);
+        p.setPen(pen);
+        p.drawStaticText(QPointF(0, dy), laid);
+        p.end();
+        m_drawn.insert(key, bild, kb);
+        return bild;
+    }
+
     mutable QCache<QString, QStaticText> m_laid{4000};
+    mutable QCache<QString, QPixmap> m_drawn{MaxDrawnKb};
     mutable QFont m_font;
 };
 
@@ -104,8 +147,14 @@ void TLogListe::addLine(const QString &text)
     // is measured.
     const QFontMetrics fm = fontMetrics();
     if (qint64(text.size()) * fm.maxWidth() > m_widest) {
-        const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-        const int w = fm.horizontalAdvance(text) + 4 * margin;
+        auto known = m_widths.constFind(text);
+        if (known == m_widths.cend()) {
+            if (m_widths.size() >= MaxMeasuredWidths)
+                m_widths.clear();
+            const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+            known = m_widths.insert(text, fm.horizontalAdvance(text) + 4 * margin);
+        }
+        const int w = *known;
         if (w > m_widest) {
             m_widest = w;
             updateGeometries();
@@ -139,8 +188,29 @@ void TLogListe::drawHeldLines()
         return;
     }
     m_draws -= 1;
+    if (std::exchange(m_layoutOwed, false))
+        QListWidget::doItemsLayout();
     setCurrentRow(count() - 1);
     setUpdatesEnabled(true);
+}
+
+void TLogListe::doItemsLayout()
+{
+    // Every line laid out the whole list again, once for each line: while lines are held, the
+    // layout waits for their drawing.
+    if (m_drawHold && m_drawHold->isActive()) {
+        m_layoutOwed = true;
+        return;
+    }
+    m_layoutOwed = false;
+    QListWidget::doItemsLayout();
+}
+
+void TLogListe::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_widths.clear();
+    QListWidget::changeEvent(event);
 }
 
 void TLogListe::updateGeometries()

@@ -167,6 +167,66 @@ private slots:
         QVERIFY(gezeichnet > 0);
     }
 
+    // A list draws its lines from pictures and measures a line once: a line keeps the colour
+    // of its state, and a larger font measures again.
+    void linesDrawnFromPictures()
+    {
+        TLogListe list;
+        list.resize(300, 120);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QString zeile = QStringLiteral("WWWWWWWW");
+        list.addLine(zeile);
+        QTRY_VERIFY(list.updatesEnabled());
+        list.addLine(zeile);
+        QTRY_VERIFY(list.updatesEnabled());
+        QCOMPARE(list.currentRow(), 1);
+        const QImage bild = list.viewport()->grab().toImage();
+        const auto zaehlen = [&](int row, const QColor &farbe) {
+            const QRect r = list.visualItemRect(list.item(row));
+            int n = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= qMin(r.right(), bild.width() - 1); ++x)
+                    n += bild.pixelColor(x, y) == farbe;
+            return n;
+        };
+        QVERIFY(zaehlen(1, list.palette().color(QPalette::HighlightedText)) > 0);
+        QVERIFY(zaehlen(0, list.palette().color(QPalette::Text)) > 0);
+        QCOMPARE(zaehlen(1, list.palette().color(QPalette::Text)), 0);
+
+        const QString breit = QString(80, QLatin1Char('W'));
+        list.addLine(breit);
+        QTRY_VERIFY(list.updatesEnabled());
+        QFont gross = list.font();
+        gross.setPointSize(gross.pointSize() * 3);
+        list.setFont(gross);
+        list.addLine(breit);
+        QTRY_VERIFY(list.updatesEnabled());
+        QVERIFY(list.horizontalScrollBar()->maximum()
+                >= QFontMetrics(gross).horizontalAdvance(breit) - list.viewport()->width());
+    }
+
+    // The caret blinking in a number field draws the field alone, and the field looks as the
+    // box would draw it.
+    void caretDrawsTheFieldAlone()
+    {
+        TwKelvor *w = env->oeffnen({}, true);
+        auto *feld = w->PortEdit->findChild<QLineEdit *>();
+        QVERIFY(feld);
+        struct TZaehler : QObject {
+            int n = 0;
+            bool eventFilter(QObject *, QEvent *e) override { return n += e->type() == QEvent::Paint, false; }
+        } box, edit;
+        w->VerbindungBox->installEventFilter(&box);
+        feld->installEventFilter(&edit);
+        feld->update(QRect(2, 2, 1, feld->height() - 4));
+        QTRY_VERIFY(edit.n > 0);
+        QCOMPARE(box.n, 0);
+        const QImage mit = w->PortEdit->grab().toImage();
+        feld->setAutoFillBackground(false);
+        QCOMPARE(w->PortEdit->grab().toImage(), mit);
+    }
+
     // An unattended repeat test must not wait for somebody to press OK.
     void fehlerMeldenBoxart_data()
     {
