@@ -53,9 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QList<QByteArray> keys = ini.keys(sections[s]);
         for (qsizetype k = 0; k < qMin<qsizetype>(keys.size(), 4) && n < 8; ++k, ++n) {
             const QByteArray &section = sections[s], &key = keys[k];
-            // A key that PadKey leaves alone and that holds no marker is looked up as it stands
-            // (in a UTF-8 file only where its names read back as the same bytes).
-            const bool direkt = key.size() >= 30 && !key.contains("#spec#")
+            // A key that PadKey leaves alone (it counts characters, not bytes) and that holds no
+            // marker is looked up as it stands (in a UTF-8 file only where its names read back as
+            // the same bytes).
+            const bool direkt = text(key).size() >= 30 && !key.contains("#spec#")
                                 && (!utf8 || (text(section).toUtf8() == section && text(key).toUtf8() == key));
 
             // Translating: the language's own file gives the text.
