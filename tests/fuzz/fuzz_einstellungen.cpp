@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FuzzFund("ini: the whole-file form changes a value", roherWert(ini, p), roherWert(normal, p));
 
     // The shared settings file's reader: what it reads, writes back and reads again agrees.
-    if (modus & 2) {
+    if (AufPlatte(modus)) {
         IniDateiName = FuzzDatei(QStringLiteral("Vantrel2004.INI"), bytes);
         QList<TPaar> gefragt = alle.mid(0, 1);
         gefragt.append(TPaar{"Fuzz", "Fehlt"});

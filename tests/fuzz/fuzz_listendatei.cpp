@@ -1,6 +1,6 @@
 // List files (".XQR") in both layouts: 200 records of 501 bytes, or the older 497-byte
 // records. What the reader takes, the writer saves, and the reader takes the same again. The
-// bytes are read in memory, exactly sized; with bit 1 of the first byte the file is also
+// bytes are read in memory, exactly sized; for one input in eight (AufPlatte) the file is also
 // written and read through the file routines, which must give the same list.
 #include "FuzzHilfe.h"
 
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     static TBackprogrammListe erst, wieder, ausDatei;
     const bool gelesen = ausBytes(datei, erst);
-    if (e.modus & 2) {
+    if (AufPlatte(e.modus)) {
         leeren(ausDatei);
         const QString pfad = FuzzDatei(QStringLiteral("fuzz.XQR"), datei);
         FuzzPruefen(BPrgListeLesen(pfad, ausDatei) == gelesen, "list file: the file and its bytes are not both read");
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const TGenaueBytes bytes(BPrgListeBytes(erst));
     FuzzPruefen(bytes.bytes().size() == BPrgListeDateiGroesse, "list file: written file has the wrong size");
-    if (e.modus & 2) {
+    if (AufPlatte(e.modus)) {
         const QString zweite = FuzzUmgebung().exeDir() + QStringLiteral("fuzz2.XQR");
         FuzzPruefen(BPrgListeSpeichern(zweite, erst), "list file: a list read could not be written");
         QFile f(zweite);

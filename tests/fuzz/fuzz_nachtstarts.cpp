@@ -1,7 +1,7 @@
 // Night starts: the ".XQN" file (section "Nachtstarts", a row of four cells per day) and the
 // NAST text on the wire. What the reader takes, the writer stores, and the reader takes the
 // same again; the wire text settles after one pass through the grid. The file is read in
-// memory; with bit 1 of the first byte also through the files themselves.
+// memory; for one input in eight (AufPlatte) also through the files themselves.
 #include "FuzzHilfe.h"
 
 #include "app/Codepage.h"
@@ -74,10 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (ausText(neu.toBytes()) != erst)
         FuzzFund("night-start file: a new file does not read the same", tabellenText(erst),
                  tabellenText(ausText(neu.toBytes())));
-    if (!(e.modus & 2))
+    if (!AufPlatte(e.modus))
         return 0;
 
-    // Bit 1: the same through the files, which must hold those texts.
+    // The same through the files, which must hold those texts.
     const QString pfad = FuzzDatei(QStringLiteral("fuzz.XQN"), bytes);
     FuzzPruefen(lesen(pfad) == erst, "night-start file: the file does not read as its text");
     FuzzPruefen(NachtstartdateiSchreiben(pfad, erst), "night-start file: cannot be written");
