@@ -395,22 +395,16 @@ struct TDemoProgramm
 QByteArray demoText(const QByteArray &name, const TDemoProgramm &d)
 {
     std::array<TDemoPhase, 12> ph{}; // 1..11, as the record counts them
-    for (size_t i = 0; i < d.temperatur.size(); ++i) {
-        ph[i + 1].temperatur = d.temperatur[i].first;
-        ph[i + 1].backzeit = d.temperatur[i].second;
-    }
-    for (size_t i = 0; i < d.umwaelzer.size(); ++i) {
-        ph[i + 1].umwaelzer = d.umwaelzer[i].first;
-        ph[i + 1].umwaelzerZeit = d.umwaelzer[i].second;
-    }
-    for (size_t i = 0; i < d.abzug.size(); ++i) {
-        ph[i + 1].abzug = d.abzug[i].first;
-        ph[i + 1].abzugZeit = d.abzug[i].second;
-    }
-    for (size_t i = 0; i < d.ausgang.size(); ++i) {
-        ph[i + 1].ausgang = d.ausgang[i].first;
-        ph[i + 1].ausgangZeit = d.ausgang[i].second;
-    }
+    const auto verteilen = [&ph](const TSchritte &schritte, int TDemoPhase::*wert, int TDemoPhase::*zeit) {
+        for (size_t i = 0; i < schritte.size(); ++i) {
+            ph[i + 1].*wert = schritte[i].first;
+            ph[i + 1].*zeit = schritte[i].second;
+        }
+    };
+    verteilen(d.temperatur, &TDemoPhase::temperatur, &TDemoPhase::backzeit);
+    verteilen(d.umwaelzer, &TDemoPhase::umwaelzer, &TDemoPhase::umwaelzerZeit);
+    verteilen(d.abzug, &TDemoPhase::abzug, &TDemoPhase::abzugZeit);
+    verteilen(d.ausgang, &TDemoPhase::ausgang, &TDemoPhase::ausgangZeit);
     for (size_t i = 0; i < d.schwaden.size(); ++i) {
         ph[2 * i + 1].schwaden = d.schwaden[i].first;
         ph[2 * i + 2].schwaden = d.schwaden[i].second;
