@@ -96,6 +96,11 @@ QByteArray JoinNameLines(const QByteArray &s);
 QByteArray JoinNameLinesTrim(const QByteArray &s);
 QByteArray FormatName20(const QByteArray &s);
 QByteArray StringOfCharN(char ch, int n);
+// Name of a free slot as records hold it: "frei free libre" filled with blanks to 20
+// characters.
+inline constexpr QByteArrayView BPrgFreiName{"frei free libre     "};
+// The same without its blanks, as the list editor holds it; a name that contains it is free.
+inline constexpr QByteArrayView BPrgFreiNameKurz = BPrgFreiName.first(15);
 bool IsFreeSlotName(QByteArrayView name);
 bool StartsWithF(QByteArrayView name);
 QByteArray CharENQ();

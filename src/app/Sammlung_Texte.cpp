@@ -4,7 +4,6 @@
 namespace {
 
 const QByteArray kCrLf("\r\n");
-const QByteArray kFreeSlot("frei free libre");
 
 // The character that stays in a name but is worth a note in the error file: on Windows a
 // "/" in a path, elsewhere (where "/" separates folders) a backslash.
@@ -121,7 +120,7 @@ QByteArray StringOfCharN(char ch, int n)
 
 bool IsFreeSlotName(QByteArrayView name)
 {
-    return name.indexOf(QByteArrayView(kFreeSlot)) >= 0;
+    return name.indexOf(BPrgFreiNameKurz) >= 0;
 }
 
 bool StartsWithF(QByteArrayView name)

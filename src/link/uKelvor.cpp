@@ -1,5 +1,6 @@
 #include "link/uKelvor.h"
 
+#include "app/Benannt.h"
 #include "app/Drucker.h"
 #include "app/Registry.h"
 #include "app/Sammlung.h"
@@ -38,13 +39,6 @@ const QString IPVorgabe = QStringLiteral("192.168.010.200");
 
 const int ClientBreite = 558;
 const int ClientHoehe = 567;
-
-template <class T>
-T *named(T *w, const char *name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &hint = {})
 {

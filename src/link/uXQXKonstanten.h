@@ -1,6 +1,8 @@
 #pragma once
 // The controller vocabulary: command table, controller text conversions, the baking-program
 // record with its list file, and the program text form.
+#include "app/Sammlung.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -127,10 +129,24 @@ inline constexpr int BPrgListeAnzahl = 200;
 inline constexpr int ErstesProgramm = 1;
 inline constexpr int LetztesProgramm = BPrgListeAnzahl - 1;
 
+// Is `nr` the number of a program, 1..199?
+constexpr bool gueltigerPlatz(int nr)
+{
+    return nr >= ErstesProgramm && nr <= LetztesProgramm;
+}
+
+// The text up to the next TAB, taken off `rest` with its TAB; with no TAB left, all of the
+// rest. With `nurMitTab` a field counts only with its TAB: without one it is empty, and the
+// rest is gone all the same.
+QByteArrayView feldNehmen(QByteArrayView &rest, bool nurMitTab = false);
+
 // Program names 0..199; index 0 is never filled from a name-list text.
 using TNamenListe = std::array<QByteArray, BPrgListeAnzahl>;
-// Reads "hexnumber TAB name TAB ..." into `namen`; slots the text does not name get the
-// free-slot name.
+// The pairs of a name-list text "hexnumber TAB name TAB ...", in their order: the number
+// (upper-case hex; -1 when it is none or has no TAB) and the name cut to 20 characters.
+void NamenPaareLesen(QByteArrayView text, const std::function<void(int nr, QByteArrayView name)> &paar);
+// Reads a name-list text into `namen`; slots 1..199 the text does not name get the free-slot
+// name, slot 0 always.
 void NamenTextLesen(QByteArrayView text, TNamenListe &namen);
 // ==== end command table and conversions ====
 
@@ -208,9 +224,6 @@ inline constexpr int BPrgListeDateiGroesse = BPrgListeAnzahl * BPrgRecordGroesse
 // Slot 0 is written to list files but holds no program; programs 1..199 live in their slot.
 using TBackprogrammListe = std::array<TBackprogramm, BPrgListeAnzahl>;
 
-// Name of a free slot, 20 characters.
-inline constexpr QByteArrayView BPrgFreiName{"frei free libre     "};
-
 // The empty record: free-slot name, Nummer -1, all numbers and phases 0. The character bytes
 // of Steuerung and PrgVersion are left as they were.
 void InitBPrgRecord(TBackprogramm &rec);
@@ -239,6 +252,36 @@ bool BPrgListeLesen(const QString &fileName, TBackprogrammListe &liste);
 // once it has them: at least one 497-byte block and at most the 200 records of the current
 // layout (`size` alone decides the layout).
 void BPrgListeAusBytes(QByteArrayView bytes, qint64 size, TBackprogrammListe &liste);
+
+// ---- whole-list transfers ----
+// A whole list goes between the editor and the link as twelve chunks, each a run of entries:
+// the program number ("%.2d"), TAB, the hex dump of its text form, TAB.
+inline constexpr int ListenteilAnzahl = 12;
+// First and last slot of chunk k (1..12): slots 0..17, then 17 each, the last 188..199.
+int ListenteilVon(int k);
+int ListenteilBis(int k);
+// Appends one entry to a chunk.
+void ListenteilEintragAnhaengen(QByteArray &teil, int nr, QByteArrayView text);
+// The entries of `teile`, in their order: the number read as a decimal (-1 when it is none)
+// and the hex dump as it stands. `nummerNurMitTab`: a last number without its TAB is none.
+void ListenteilEintraegeLesen(QByteArrayView teile, bool nummerNurMitTab,
+                              const std::function<void(int nr, QByteArrayView dump)> &eintrag);
+// The twelve chunks of a write-all, every slot's text form in its entry. A chunk is as long as
+// its programs need; nothing cuts it.
+QList<QByteArray> ListenteileBilden(const TBackprogrammListe &liste);
+// The list the collected chunks of a read-all hold: programs 1..199 of entries whose text is a
+// program ("##HEAD"); every other slot, slot 0 among them, is the empty record.
+void ListenteileLesen(QByteArrayView puffer, TBackprogrammListe &liste);
+
+// BPRG parameters that write program `nr`: the delete form "DELETE" TAB number when `name` is
+// a free slot's, else the number, TAB and `text`, the text form with TABs for its line ends.
+QByteArray BprgSchreibParameter(int nr, QByteArrayView name, QByteArrayView text);
+// The same for a record, its text form written for it.
+QByteArray BprgSchreibParameter(int nr, const TBackprogramm &rec);
+// BPRG parameters that ask for program `nr`.
+QByteArray BprgLeseParameter(int nr);
+// The text form with TABs for its line ends, as a BPRG carries it.
+QByteArray BPrgTextZeilenMitTab(QByteArray text);
 
 // ---- program text form ----
 // "##HEAD" key lines and "##BODY" timed events, every line ending CR LF.

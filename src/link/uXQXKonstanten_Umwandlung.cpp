@@ -149,24 +149,32 @@ QByteArray CtrlCharsVisible(QByteArrayView text)
     return out;
 }
 
+QByteArrayView feldNehmen(QByteArrayView &rest, bool nurMitTab)
+{
+    const qsizetype tab = rest.indexOf('\t');
+    const QByteArrayView feld = tab >= 0 ? rest.first(tab) : nurMitTab ? QByteArrayView() : rest;
+    rest = tab >= 0 ? rest.sliced(tab + 1) : QByteArrayView();
+    return feld;
+}
+
+void NamenPaareLesen(QByteArrayView text, const std::function<void(int nr, QByteArrayView name)> &paar)
+{
+    QByteArrayView rest = text;
+    while (!rest.isEmpty()) {
+        // HexToInt reads the empty field of a number without its TAB as -1.
+        const int nr = HexToInt(feldNehmen(rest, true));
+        const QByteArrayView name = feldNehmen(rest);
+        paar(nr, name.first(qMin<qsizetype>(name.size(), 20)));
+    }
+}
+
 void NamenTextLesen(QByteArrayView text, TNamenListe &namen)
 {
     TNamenListe liste;
     liste.fill(BPrgFreiName.toByteArray());
-
-    QByteArrayView rest = text;
-    // The field up to the next TAB; the field and its TAB leave `rest` (all of it without a TAB).
-    const auto nextField = [&rest](bool needsTab) {
-        const qsizetype tab = rest.indexOf('\t');
-        QByteArrayView field = tab < 0 ? (needsTab ? QByteArrayView() : rest) : rest.first(tab);
-        rest = tab < 0 ? QByteArrayView() : rest.sliced(tab + 1);
-        return field;
-    };
-    while (!rest.isEmpty()) {
-        const int nummer = HexToInt(nextField(true));
-        const QByteArrayView name = nextField(false);
-        if (nummer >= ErstesProgramm && nummer <= LetztesProgramm)
-            liste[nummer] = name.first(qMin<qsizetype>(name.size(), 20)).toByteArray();
-    }
+    NamenPaareLesen(text, [&liste](int nr, QByteArrayView name) {
+        if (gueltigerPlatz(nr))
+            liste[size_t(nr)] = name.toByteArray();
+    });
     namen = std::move(liste);
 }

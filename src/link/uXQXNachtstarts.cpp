@@ -1,5 +1,6 @@
 #include "link/uXQXNachtstarts.h"
 
+#include "app/Benannt.h"
 #include "app/Dialoge.h"
 #include "app/Sammlung.h"
 #include "app/StringGrid.h"
@@ -50,13 +51,6 @@ public:
         return editor;
     }
 };
-
-template <class T>
-T *named(T *o, const char *name)
-{
-    o->setObjectName(QLatin1String(name));
-    return o;
-}
 
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {

@@ -22,20 +22,6 @@ QByteArrayView bisEot(QByteArrayView text)
     return eot >= 0 ? text.first(eot) : text;
 }
 
-// The text up to the next TAB, taken off with its TAB; with no TAB left, all of the rest.
-QByteArrayView feldNehmen(QByteArrayView &rest)
-{
-    const qsizetype tab = rest.indexOf(TAB);
-    if (tab < 0) {
-        const QByteArrayView feld = rest;
-        rest = QByteArrayView();
-        return feld;
-    }
-    const QByteArrayView feld = rest.first(tab);
-    rest = rest.sliced(tab + 1);
-    return feld;
-}
-
 QByteArrayView anfang(QByteArrayView text, qsizetype n)
 {
     return text.first(qMin(n, text.size()));
@@ -240,7 +226,7 @@ void TwXQXOfen::AntwortBprgDaten(const QByteArray &text)
         return;
     }
     // The editor keeps programs in their slots only.
-    if (nr < ErstesProgramm || nr > LetztesProgramm) {
+    if (!gueltigerPlatz(nr)) {
         m_host->FehlerEintragen(QStringLiteral("Falsches PrgFormat"));
         return;
     }
@@ -316,15 +302,11 @@ void TwXQXOfen::AntwortBprgListe(const QByteArray &text)
     for (int i = ErstesProgramm; i <= LetztesProgramm; ++i)
         PrgNamen[i] = BPrgFreiName.toByteArray();
     const QByteArray paare = bisEot(abWort(text)).toByteArray();
-    QByteArrayView rest(paare);
-    while (!rest.isEmpty()) {
-        const qsizetype tab = rest.indexOf(TAB);
-        const int nr = tab >= 0 ? HexToInt(rest.first(tab)) : -1;
-        rest = tab >= 0 ? rest.sliced(tab + 1) : QByteArrayView();
-        const QByteArrayView name = feldNehmen(rest);
+    // Unlike the editor's names, a pair numbered 0 names slot 0 here.
+    NamenPaareLesen(paare, [this](int nr, QByteArrayView name) {
         if (nr >= 0 && nr <= LetztesProgramm)
-            PrgNamen[nr] = anfang(name, 20).toByteArray();
-    }
+            PrgNamen[nr] = name.toByteArray();
+    });
     // Only the list that the read-all asked for starts reading the programs.
     if (AlleLesen && AktNr == 0)
         ListeNamenEmpfangen();

@@ -13,19 +13,8 @@
 
 namespace {
 
-constexpr int kTeile = 12;
-constexpr int kProTeil = 17;
 // The progress position that ends a transfer.
 constexpr int kEnde = BPrgListeAnzahl;
-
-// The text up to the next TAB, taken off with its TAB; with no TAB left, all of the rest.
-QByteArrayView feldNehmen(QByteArrayView &rest)
-{
-    const qsizetype tab = rest.indexOf(TAB);
-    const QByteArrayView feld = tab >= 0 ? rest.first(tab) : rest;
-    rest = tab >= 0 ? rest.sliced(tab + 1) : QByteArrayView();
-    return feld;
-}
 
 } // namespace
 
@@ -103,12 +92,9 @@ int TwXQXOfen::NaechsterBelegter(int nr) const
 
 QByteArray TwXQXOfen::SchrittParameter() const
 {
-    const QByteArray nr = FormatHex(AktNr, 4);
     if (!AlleSchreiben)
-        return nr;
-    if (IsFreeSlotName(PrgNamen[AktNr]))
-        return "DELETE" + QByteArray(1, TAB) + nr;
-    return nr + TAB + PrgTexte[AktNr];
+        return BprgLeseParameter(AktNr);
+    return BprgSchreibParameter(AktNr, PrgNamen[AktNr], PrgTexte[AktNr]);
 }
 
 void TwXQXOfen::SchrittEinreihen()
@@ -119,7 +105,7 @@ void TwXQXOfen::SchrittEinreihen()
 
 bool TwXQXOfen::SchrittBeantwortet() const
 {
-    return AktNr >= ErstesProgramm && AktNr <= LetztesProgramm && m_beantwortet.Name == SB_BPRG.Name
+    return gueltigerPlatz(AktNr) && m_beantwortet.Name == SB_BPRG.Name
            && m_beantwortet.Param == SchrittParameter();
 }
 
@@ -127,8 +113,8 @@ bool TwXQXOfen::SchrittImFlug() const
 {
     if (AlleLesen && AktNr == 0)
         return BefehlAktuell.Name == SB_BPL2.Name || BefehlAktuell.Name == SB_BPLI.Name;
-    return (AlleLesen || AlleSchreiben) && AktNr >= ErstesProgramm && AktNr <= LetztesProgramm
-           && BefehlAktuell.Name == SB_BPRG.Name && BefehlAktuell.Param == SchrittParameter();
+    return (AlleLesen || AlleSchreiben) && gueltigerPlatz(AktNr) && BefehlAktuell.Name == SB_BPRG.Name
+           && BefehlAktuell.Param == SchrittParameter();
 }
 
 void TwXQXOfen::SchrittNochmal(const QString &meldung, const QString &box)
@@ -192,31 +178,28 @@ void TwXQXOfen::ListeProgrammEmpfangen(const QByteArray &programm, const QByteAr
 
 void TwXQXOfen::PrgTextSetzen(const QByteArray &text, int nr)
 {
-    if (nr >= ErstesProgramm && nr <= LetztesProgramm)
+    if (gueltigerPlatz(nr))
         PrgTexte[nr] = text;
     if (nr % 6 == 0 || nr == kEnde)
         emit FortschrittAnzeigen(nr);
     if (nr < kEnde)
         return;
-    for (int k = 1; k <= kTeile && AlleLesen; ++k)
-        emit ListenTeilEmpfangen(Listenteil(k), quint8(k < kTeile ? k : 0));
+    for (int k = 1; k <= ListenteilAnzahl && AlleLesen; ++k)
+        emit ListenTeilEmpfangen(Listenteil(k), quint8(k < ListenteilAnzahl ? k : 0));
 }
 
 QByteArray TwXQXOfen::Listenteil(int k) const
 {
-    const int von = kProTeil * (k - 1) + 1;
-    const int bis = qMin(kProTeil * k, LetztesProgramm);
+    // Slot 0 holds no program text here: chunk 1 starts with program 1.
+    const int von = qMax(ListenteilVon(k), ErstesProgramm);
+    const int bis = ListenteilBis(k);
     qsizetype laenge = 0;
     for (int i = von; i <= bis; ++i)
         laenge += 5 + 2 * PrgTexte[i].size();
     QByteArray teil;
     teil.reserve(laenge);
-    for (int i = von; i <= bis; ++i) {
-        teil += FormatDec(i, 2);
-        teil += TAB;
-        teil += StrToHexDump(PrgTexte[i]);
-        teil += TAB;
-    }
+    for (int i = von; i <= bis; ++i)
+        ListenteilEintragAnhaengen(teil, i, PrgTexte[i]);
     return teil;
 }
 
@@ -235,23 +218,21 @@ void TwXQXOfen::RestoreBlockLaden(const QByteArray &teil, bool erster)
         for (QByteArray &name : PrgNamen)
             name = BPrgFreiName.toByteArray();
     }
-    QByteArrayView rest(teil);
-    while (!rest.isEmpty()) {
-        const int nr = ParseDec(feldNehmen(rest), -1);
-        const QByteArrayView dump = feldNehmen(rest);
+    // A last number without its TAB still counts here.
+    ListenteilEintraegeLesen(teil, false, [this](int nr, QByteArrayView dump) {
         // The editor's chunk 1 starts with slot 0, which holds no program.
-        if (nr < ErstesProgramm || nr > LetztesProgramm)
-            continue;
+        if (!gueltigerPlatz(nr))
+            return;
         const QByteArray text = HexDumpToStr(dump);
         if (text.startsWith("##HEAD")) {
             BPrgTextLesen(text, PrgDaten[nr]);
-            PrgTexte[nr] = QByteArray(text).replace("\r\n", QByteArray(1, TAB));
+            PrgTexte[nr] = BPrgTextZeilenMitTab(text);
         } else {
             InitBPrgRecord(PrgDaten[nr]);
             PrgTexte[nr].clear();
         }
         PrgNamen[nr] = PrgDaten[nr].Name.text().left(20);
-    }
+    });
 }
 
 void TwXQXOfen::RestoreStarten()

@@ -1,5 +1,6 @@
 #include "printing/RpFormPreview_NQ_dt.h"
 
+#include "app/Benannt.h"
 #include "app/Dialoge.h"
 #include "app/Drucker.h"
 
@@ -22,12 +23,6 @@
 QPointer<TRavePreviewForm_NQ_dt> RavePreviewForm_NQ_dt;
 
 namespace {
-template <class T>
-T *named(T *w, const char *name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
 // Before a page shows, the page label reads as the window was designed.
 const QString VonAnfang = QStringLiteral("von 3000");
 } // namespace

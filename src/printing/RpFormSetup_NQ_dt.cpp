@@ -1,5 +1,6 @@
 #include "printing/RpFormSetup_NQ_dt.h"
 
+#include "app/Benannt.h"
 #include "app/Dialoge.h"
 #include "app/Drucker.h"
 
@@ -20,13 +21,6 @@
 QPointer<TRPSetupForm_NQ_dt> RPSetupForm_NQ_dt;
 
 namespace {
-template <class T>
-T *named(T *w, const char *name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 const QString DruckerdateiFormat = QStringLiteral("Druckerdatei");
 const QString DruckerdateiEndung = QStringLiteral("*.prn");
 } // namespace

@@ -6,10 +6,6 @@
 #include <numeric>
 #include <vector>
 
-namespace {
-bool programmPlatz(int n) { return n >= ErstesProgramm && n <= LetztesProgramm; }
-} // namespace
-
 bool KopierBereich(int von, int bis, int &kopieVon, int &kopieBis)
 {
     von = qMax(von, ErstesProgramm);
@@ -24,7 +20,7 @@ bool KopierBereich(int von, int bis, int &kopieVon, int &kopieBis)
 QList<std::pair<int, int>> EinfuegeZiele(int kopieVon, int kopieBis, int ab)
 {
     QList<std::pair<int, int>> ziele;
-    if (!programmPlatz(kopieVon) || !programmPlatz(kopieBis) || !programmPlatz(ab))
+    if (!gueltigerPlatz(kopieVon) || !gueltigerPlatz(kopieBis) || !gueltigerPlatz(ab))
         return ziele;
     for (int k = kopieVon, j = ab; k <= kopieBis && j <= LetztesProgramm; ++k, ++j)
         ziele.append({k, j});
@@ -60,14 +56,14 @@ void ProgrammeSortieren(TBackprogrammListe &liste, bool aufsteigend, TCodepage c
 
 void SlotsTauschen(TBackprogrammListe &liste, int a, int b)
 {
-    if (a == b || !programmPlatz(a) || !programmPlatz(b))
+    if (a == b || !gueltigerPlatz(a) || !gueltigerPlatz(b))
         return;
     std::swap(liste[size_t(a)], liste[size_t(b)]);
 }
 
 bool BlockVerschieben(TBackprogrammListe &liste, int von, int bis, bool hoch)
 {
-    if (!programmPlatz(von) || !programmPlatz(bis) || von > bis)
+    if (!gueltigerPlatz(von) || !gueltigerPlatz(bis) || von > bis)
         return false;
     if (hoch ? von <= ErstesProgramm : bis >= LetztesProgramm)
         return false;

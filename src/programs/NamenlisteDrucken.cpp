@@ -1,6 +1,7 @@
 #include "programs/NamenlisteDrucken.h"
 
 #include "app/Dialoge.h"
+#include "app/Sammlung.h"
 #include "app/Drucker.h"
 #include "app/Zahlformat.h"
 
@@ -13,7 +14,7 @@
 
 namespace {
 // The free slot as the name grid shows it.
-const QString FreiZelle = QStringLiteral("frei free libre     ");
+const QString FreiZelle = QString::fromLatin1(BPrgFreiName);
 const QString Arial = QStringLiteral("Arial");
 const QString CourierNew = QStringLiteral("Courier New");
 

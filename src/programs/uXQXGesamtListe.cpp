@@ -30,9 +30,6 @@ TwXQXGesamtListe *wXQXGesamtListe = nullptr;
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
-const QByteArray FreiName("frei free libre");
-
-bool gueltigerPlatz(int n) { return n >= 1 && n < BPrgListeAnzahl; }
 
 // The file-name part of a path in either notation.
 QString dateinamenTeil(const QString &pfad)
@@ -358,7 +355,7 @@ bool TwXQXGesamtListe::ProgrammInListeSpeichern(int n)
 int TwXQXGesamtListe::FreierPlatz() const
 {
     for (int i = 1; i < BPrgListeAnzahl; ++i)
-        if (ohneEndBlanks(BPrgNamen[size_t(i)]) == FreiName)
+        if (ohneEndBlanks(BPrgNamen[size_t(i)]) == BPrgFreiNameKurz)
             return i;
     return 0;
 }

@@ -23,8 +23,6 @@ const QString ListenSpeichernFilter = QStringLiteral("XQ-Backprogramm-Records|*.
 const QString ProgrammEndung = QStringLiteral("XQP");
 const QString ListenEndung = QStringLiteral("XQR");
 const QString XqrEndung = QStringLiteral(".XQR");
-
-bool gueltigerPlatz(int n) { return n >= ErstesProgramm && n <= LetztesProgramm; }
 } // namespace
 
 void TwXQXGesamtListe::DateienVerbinden()
@@ -289,7 +287,7 @@ bool TwXQXGesamtListe::NeueListe()
     // The empty program as the editor holds it: the free name without its blanks.
     TBackprogramm leer;
     InitBPrgRecord(leer);
-    leer.Name.setText(QByteArrayLiteral("frei free libre"));
+    leer.Name.setText(BPrgFreiNameKurz);
     BPrgListe.fill(leer);
     for (int i = 0; i < BPrgListeAnzahl; ++i)
         BPrgNamen[size_t(i)] = leer.Name.text();

@@ -2,6 +2,7 @@
 // translation walks them), and their layout.
 #include "programs/uXQXGesamtListe.h"
 
+#include "app/Benannt.h"
 #include "app/Dialoge.h"
 #include "app/Zeitgeber.h"
 #include "programs/NamenMemo.h"
@@ -28,13 +29,6 @@
 #include <QVBoxLayout>
 
 namespace {
-template <class T>
-T *named(T *o, const char *name)
-{
-    o->setObjectName(QLatin1String(name));
-    return o;
-}
-
 QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &hint = {})
 {
     auto *b = named(new QPushButton(text, parent), name);

@@ -4,10 +4,6 @@
 #include "app/Dialoge.h"
 #include "app/Sammlung.h"
 
-namespace {
-bool gueltigerPlatz(int n) { return n >= 1 && n < BPrgListeAnzahl; }
-} // namespace
-
 TPruefRegeln TwXQXGesamtListe::PruefRegeln() const
 {
     TPruefRegeln r;

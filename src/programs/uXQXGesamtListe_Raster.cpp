@@ -363,7 +363,7 @@ void TwXQXGesamtListe::FreiesProgrammBenennen(int nr)
 {
     // Under the free name it would be shown empty, sent as a delete and filled by the next
     // program that looks for a free slot.
-    if (ePrgName->Name() == QByteArrayLiteral("frei free libre") && ZellenHabenDaten(RasterZellen())) {
+    if (ePrgName->Name() == BPrgFreiNameKurz && ZellenHabenDaten(RasterZellen())) {
         ePrgName->SetName(QByteArrayLiteral("P") + FormatDec(nr, 3));
         PrgGeaendert = true;
     }

@@ -10,7 +10,6 @@
 #include "app/Zeitgeber.h"
 #include "app/uShowbox.h"
 #include "link/uKelvor.h"
-#include "programs/Listenteile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,8 +24,6 @@
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
 const QString XQ7310 = QStringLiteral("XQ7310");
-
-bool gueltigerPlatz(int n) { return n >= ErstesProgramm && n <= LetztesProgramm; }
 
 // While the repeat test runs, its boxes close themselves.
 bool WiederholungLaeuft()

@@ -13,7 +13,6 @@
 
 #include "app/Zahlformat.h"
 #include "link/uXQXKonstanten.h"
-#include "programs/Listenteile.h"
 #include "programs/uXQXGesamtListe.h"
 
 #include <QCoreApplication>

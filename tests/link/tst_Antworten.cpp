@@ -369,6 +369,9 @@ void tst_Antworten::namensliste()
         QCOMPARE(a->link->PrgNamen[frei], QByteArray("frei free libre     "));
     // The editor gets the pairs as they came, without the word and the frame's tail.
     QCOMPARE(a->signale.last(), QStringLiteral("Namen:0:") + QString::fromLatin1(paare));
+    // Unlike the editor's names, a pair numbered 0 names slot 0 here.
+    a->link->AntwortBprgListe(geprueft("bpl20000\tNull\t"));
+    QCOMPARE(a->link->PrgNamen[0], QByteArray("Null"));
 }
 
 QTEST_MAIN(tst_Antworten)

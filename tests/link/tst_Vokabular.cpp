@@ -1,9 +1,12 @@
 #include "app/Codepage.h"
+#include "app/Zahlformat.h"
+#include "support/Listeneditor.h"
 #include "support/TestUmgebung.h"
 #include "link/uXQXKonstanten.h"
 
 #include <QHostAddress>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -17,6 +20,14 @@ char16_t iso88595(uchar c)
 
 // The characters both code pages hold: Russian letters and the numero sign.
 bool inBoth(char16_t u) { return (u >= 0x0410 && u <= 0x044F) || u == 0x0401 || u == 0x0451 || u == 0x2116; }
+
+using TListePtr = std::unique_ptr<TBackprogrammListe>;
+using TPaare = QList<QPair<int, QByteArray>>;
+
+TListePtr freieListe() { return std::make_unique<TBackprogrammListe>(FreieListe()); }
+
+// The text form a slot has after it went through it once.
+QByteArray textform(const TBackprogramm &p) { return BPrgTextSchreiben(p, true); }
 
 } // namespace
 
@@ -125,6 +136,138 @@ private slots:
             NamenTextLesen(text, namen);
             for (int i = 0; i < 200; ++i)
                 QCOMPARE(namen[size_t(i)], named.value(i, BPrgFreiName.toByteArray()));
+        }
+    }
+
+    void felderUndPlaetze()
+    {
+        QByteArrayView rest("a\t\tb");
+        QCOMPARE(feldNehmen(rest).toByteArray(), QByteArray("a"));
+        QCOMPARE(feldNehmen(rest).toByteArray(), QByteArray());
+        QCOMPARE(rest.toByteArray(), QByteArray("b"));
+        QCOMPARE(feldNehmen(rest).toByteArray(), QByteArray("b"));
+        QVERIFY(rest.isEmpty());
+        // A field that counts only with its TAB: without one it is none, and the rest is gone.
+        rest = "7\t8";
+        QCOMPARE(feldNehmen(rest, true).toByteArray(), QByteArray("7"));
+        QCOMPARE(feldNehmen(rest, true).toByteArray(), QByteArray());
+        QVERIFY(rest.isEmpty());
+
+        for (int n : {-1, 0, 200, 1000})
+            QVERIFY(!gueltigerPlatz(n));
+        for (int n : {1, 100, 199})
+            QVERIFY(gueltigerPlatz(n));
+    }
+
+    void freiName()
+    {
+        QCOMPARE(BPrgFreiName.toByteArray(), QByteArray("frei free libre     "));
+        QCOMPARE(BPrgFreiNameKurz.toByteArray(), QByteArray("frei free libre"));
+        QVERIFY(IsFreeSlotName(BPrgFreiName) && IsFreeSlotName(BPrgFreiNameKurz));
+        TBackprogramm rec = BeispielProgramm("Weizen");
+        InitBPrgRecord(rec);
+        QCOMPARE(rec.Name.text(), BPrgFreiName.toByteArray());
+    }
+
+    // Every pair in its order, also those a reader leaves out: slot 0, no number, none at all.
+    void namenPaare()
+    {
+        TPaare paare;
+        NamenPaareLesen("0000\tNull\tZZ\tFalsch\t0003\t123456789012345678901\t00C8\tviel\t0004",
+                        [&paare](int nr, QByteArrayView name) { paare << qMakePair(nr, name.toByteArray()); });
+        QCOMPARE(paare, (TPaare{{0, "Null"}, {-1, "Falsch"}, {3, "12345678901234567890"}, {200, "viel"}, {-1, ""}}));
+    }
+
+    void listenteilEintraege()
+    {
+        QByteArray teil;
+        ListenteilEintragAnhaengen(teil, 7, "A\r\n");
+        ListenteilEintragAnhaengen(teil, 150, "");
+        QCOMPARE(teil, QByteArray("07\t410D0A\t150\t\t"));
+        // The link reads a last number without its TAB, the editor does not.
+        for (const bool nurMitTab : {false, true}) {
+            TPaare eintraege;
+            ListenteilEintraegeLesen(teil + "x\t41\t12", nurMitTab, [&eintraege](int nr, QByteArrayView dump) {
+                eintraege << qMakePair(nr, dump.toByteArray());
+            });
+            QCOMPARE(eintraege, (TPaare{{7, "410D0A"}, {150, ""}, {-1, "41"}, {nurMitTab ? -1 : 12, ""}}));
+        }
+    }
+
+    void parameter()
+    {
+        TBackprogramm p = BeispielProgramm("Weizen");
+        const QByteArray schreiben = BprgSchreibParameter(10, p);
+        QVERIFY(schreiben.startsWith("000A\t##HEAD\t"));
+        QVERIFY(!schreiben.contains('\r') && !schreiben.contains('\n'));
+        QCOMPARE(schreiben.mid(5).replace('\t', "\r\n"), textform(p));
+        p.Name.setText("frei free libre");
+        QCOMPARE(BprgSchreibParameter(10, p), QByteArray("DELETE\t000A"));
+        QCOMPARE(BprgLeseParameter(199), QByteArray("00C7"));
+        // The link's form of the same: the name and the text it holds.
+        p.Name.setText("Weizen");
+        QCOMPARE(BprgSchreibParameter(10, p.Name.text(), BPrgTextZeilenMitTab(textform(p))), schreiben);
+        QCOMPARE(BprgSchreibParameter(10, "x frei free libre", "##HEAD\t"), QByteArray("DELETE\t000A"));
+        QCOMPARE(BprgSchreibParameter(199, "Brot", ""), QByteArray("00C7\t"));
+        QCOMPARE(BPrgTextZeilenMitTab("a\r\nb\nc\r\r\n"), QByteArray("a\tb\nc\r\t"));
+    }
+
+    void teileAufbau()
+    {
+        const QList<QByteArray> teile = ListenteileBilden(*freieListe());
+        QCOMPARE(teile.size(), 12);
+        const QByteArray frei = StrToHexDump(textform(FreieListe()[0]));
+        for (int k = 1; k <= 12; ++k) {
+            QByteArray erwartet;
+            for (int i = ListenteilVon(k); i <= ListenteilBis(k); ++i)
+                erwartet += FormatDec(i, 2) + '\t' + frei + '\t';
+            QCOMPARE(teile[k - 1], erwartet);
+        }
+        QVERIFY(teile[0].startsWith("00\t") && teile[6].startsWith("103\t") && teile[11].startsWith("188\t"));
+        QCOMPARE(teile[0].count('\t'), 2 * 18);
+        QCOMPARE(teile[11].count('\t'), 2 * 12);
+    }
+
+    // Full programs make chunks past the queue's old line limit; they come back whole.
+    void volleTeileHinUndZurueck()
+    {
+        TListePtr liste = freieListe();
+        for (int i = 0; i <= 199; ++i)
+            (*liste)[size_t(i)] = VollesProgramm(i);
+        (*liste)[190] = FreieListe()[0];
+        const QList<QByteArray> teile = ListenteileBilden(*liste);
+        for (int k = 0; k < 11; ++k)
+            QVERIFY2(teile[k].size() > 32766, QByteArray::number(teile[k].size()).constData());
+        TListePtr zurueck = freieListe();
+        ListenteileLesen(teile.join(), *zurueck);
+        // Slot 0 is never read back.
+        QCOMPARE((*zurueck)[0], FreieListe()[0]);
+        // Each slot as its whole text form reads.
+        for (int i = 1; i <= 199; ++i) {
+            TBackprogramm gelesen;
+            BPrgTextLesen(textform((*liste)[size_t(i)]), gelesen);
+            QCOMPARE((*zurueck)[size_t(i)], gelesen);
+        }
+    }
+
+    void teileLesenNachsichtig()
+    {
+        const QByteArray prg = StrToHexDump(textform(BeispielProgramm("Roggen")));
+        // Numbers out of range, a text that is no program and a missing last TAB.
+        const QByteArray puffer = "00\t" + prg + "\t200\t" + prg + "\t-1\t" + prg + "\t3\t" + StrToHexDump("kaputt")
+                                  + "\tx\t" + prg + "\t007\t" + prg;
+        TListePtr liste = freieListe();
+        (*liste)[3] = BeispielProgramm("alt");
+        ListenteileLesen(puffer, *liste);
+        for (int i = 0; i < 200; ++i)
+            QCOMPARE((*liste)[size_t(i)].Name.text(), i == 7 ? QByteArray("Roggen") : BPrgFreiName.toByteArray());
+
+        // A later entry of the same program holds, also when it carries no program.
+        ListenteileLesen("05\t" + prg + "\t05\t" + StrToHexDump("kaputt") + "\t06\t" + prg + "\t06\t\t", *liste);
+        for (int i : {5, 6}) {
+            QCOMPARE((*liste)[size_t(i)].Name.text(), BPrgFreiName.toByteArray());
+            QCOMPARE((*liste)[size_t(i)].Nummer, -1);
+            QCOMPARE((*liste)[size_t(i)].Phasen, FreieListe()[size_t(i)].Phasen);
         }
     }
 

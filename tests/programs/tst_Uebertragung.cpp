@@ -8,7 +8,7 @@
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 #include "link/uKelvor.h"
-#include "programs/Listenteile.h"
+#include "link/uXQXKonstanten.h"
 #include "programs/NamenMemo.h"
 #include "programs/Selbsttest.h"
 #include "programs/uXQXGesamtListe.h"

@@ -1,9 +1,6 @@
-// What the list editor hands the link and reads back, without any window: the BPRG parameters
-// of one program, the twelve chunks of a whole list, and the self-test's patterns and checks.
+// The self-test's patterns and checks, without any window.
 #include "support/Listeneditor.h"
 
-#include "app/Zahlformat.h"
-#include "programs/Listenteile.h"
 #include "programs/Selbsttest.h"
 
 #include <QtTest>
@@ -36,81 +33,10 @@ TNamenListe namenVon(const TBackprogrammListe &liste)
 }
 } // namespace
 
-class TstListenteile : public QObject
+class TstSelbsttest : public QObject
 {
     Q_OBJECT
 private slots:
-    void parameter()
-    {
-        TBackprogramm p = BeispielProgramm("Weizen");
-        const QByteArray schreiben = BprgSchreibParameter(10, p);
-        QVERIFY(schreiben.startsWith("000A\t##HEAD\t"));
-        QVERIFY(!schreiben.contains('\r') && !schreiben.contains('\n'));
-        QCOMPARE(schreiben.mid(5).replace('\t', "\r\n"), textform(p));
-        p.Name.setText("frei free libre");
-        QCOMPARE(BprgSchreibParameter(10, p), QByteArray("DELETE\t000A"));
-        QCOMPARE(BprgLeseParameter(199), QByteArray("00C7"));
-    }
-
-    void teileAufbau()
-    {
-        const QList<QByteArray> teile = ListenteileBilden(*freieListe());
-        QCOMPARE(teile.size(), 12);
-        const QByteArray frei = StrToHexDump(textform(FreieListe()[0]));
-        for (int k = 1; k <= 12; ++k) {
-            QByteArray erwartet;
-            for (int i = ListenteilVon(k); i <= ListenteilBis(k); ++i)
-                erwartet += FormatDec(i, 2) + '\t' + frei + '\t';
-            QCOMPARE(teile[k - 1], erwartet);
-        }
-        QVERIFY(teile[0].startsWith("00\t") && teile[6].startsWith("103\t") && teile[11].startsWith("188\t"));
-        QCOMPARE(teile[0].count('\t'), 2 * 18);
-        QCOMPARE(teile[11].count('\t'), 2 * 12);
-    }
-
-    // Full programs make chunks past the queue's old line limit; they come back whole.
-    void volleTeileHinUndZurueck()
-    {
-        TListePtr liste = freieListe();
-        for (int i = 0; i <= 199; ++i)
-            (*liste)[size_t(i)] = VollesProgramm(i);
-        (*liste)[190] = FreieListe()[0];
-        const QList<QByteArray> teile = ListenteileBilden(*liste);
-        for (int k = 0; k < 11; ++k)
-            QVERIFY2(teile[k].size() > 32766, QByteArray::number(teile[k].size()).constData());
-        TListePtr zurueck = freieListe();
-        ListenteileLesen(teile.join(), *zurueck);
-        // Slot 0 is never read back.
-        QCOMPARE((*zurueck)[0], FreieListe()[0]);
-        // Each slot as its whole text form reads.
-        for (int i = 1; i <= 199; ++i) {
-            TBackprogramm gelesen;
-            BPrgTextLesen(textform((*liste)[size_t(i)]), gelesen);
-            QCOMPARE((*zurueck)[size_t(i)], gelesen);
-        }
-    }
-
-    void teileLesenNachsichtig()
-    {
-        const QByteArray prg = StrToHexDump(textform(BeispielProgramm("Roggen")));
-        // Numbers out of range, a text that is no program and a missing last TAB.
-        const QByteArray puffer = "00\t" + prg + "\t200\t" + prg + "\t-1\t" + prg + "\t3\t" + StrToHexDump("kaputt")
-                                  + "\tx\t" + prg + "\t007\t" + prg;
-        TListePtr liste = freieListe();
-        (*liste)[3] = BeispielProgramm("alt");
-        ListenteileLesen(puffer, *liste);
-        for (int i = 0; i < 200; ++i)
-            QCOMPARE((*liste)[size_t(i)].Name.text(), i == 7 ? QByteArray("Roggen") : BPrgFreiName.toByteArray());
-
-        // A later entry of the same program holds, also when it carries no program.
-        ListenteileLesen("05\t" + prg + "\t05\t" + StrToHexDump("kaputt") + "\t06\t" + prg + "\t06\t\t", *liste);
-        for (int i : {5, 6}) {
-            QCOMPARE((*liste)[size_t(i)].Name.text(), BPrgFreiName.toByteArray());
-            QCOMPARE((*liste)[size_t(i)].Nummer, -1);
-            QCOMPARE((*liste)[size_t(i)].Phasen, FreieListe()[size_t(i)].Phasen);
-        }
-    }
-
     void vollesMuster()
     {
         TListePtr liste = freieListe();
@@ -198,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstListenteile)
-#include "tst_Listenteile.moc"
+QTEST_MAIN(TstSelbsttest)
+#include "tst_Selbsttest.moc"
