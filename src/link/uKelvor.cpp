@@ -40,14 +40,6 @@ const QString IPVorgabe = QStringLiteral("192.168.010.200");
 const int ClientBreite = 558;
 const int ClientHoehe = 567;
 
-QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &hint = {})
-{
-    auto *b = named(new QPushButton(text, parent), name);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
 QCheckBox *haken(QWidget *parent, const char *name, const QString &text)
 {
     return named(new QCheckBox(text, parent), name);
@@ -64,14 +56,6 @@ QSpinBox *zahl(QWidget *parent, const char *name, int lo, int hi, int value, int
     if (auto *feld = s->findChild<QLineEdit *>())
         feld->setAutoFillBackground(true);
     return s;
-}
-
-QLabel *beschriftung(QWidget *parent, const char *name, const QString &text, QWidget *buddy = nullptr)
-{
-    auto *l = named(new QLabel(text, parent), name);
-    if (buddy)
-        l->setBuddy(buddy);
-    return l;
 }
 } // namespace
 

@@ -29,19 +29,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QPushButton *knopf(QWidget *parent, const char *name, const QString &text, const QString &hint = {})
-{
-    auto *b = named(new QPushButton(text, parent), name);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-QLabel *beschriftung(QWidget *parent, const char *name, const QString &text)
-{
-    return named(new QLabel(text, parent), name);
-}
-
 QFrame *panel(QWidget *parent, const char *name)
 {
     auto *p = named(new QFrame(parent), name);
