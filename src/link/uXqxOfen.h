@@ -1,11 +1,14 @@
 #pragma once
-// The controller link: frames and the answer check, the send queue with its time-outs and
-// repeats, the status poll, and the TCP server that takes the controller's answers.
+// The controller link. Apart from the class: the frame and the answer check
+// (uXqxOfen_Rahmen.h) and the TCP server that takes the controller's answers
+// (uXqxOfen_Server.h). The class groups its members by concern, each with the source that
+// holds it: queue, sending and the status poll; answers; whole-list transfers; its window.
 #include "link/uXQXKonstanten.h"
+#include "link/uXqxOfen_Rahmen.h"
+#include "link/uXqxOfen_Server.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -18,48 +21,8 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
-class QTcpServer;
 class QTcpSocket;
 class TTimer;
-
-// ---- frame and answer check -------------------------------------------------------------
-inline constexpr char STX = '\x02';
-inline constexpr char ETX = '\x03';
-inline constexpr char EOT = '\x04';
-inline constexpr char ENQ = '\x05';
-inline constexpr char ACK = '\x06';
-inline constexpr char TAB = '\x09';
-inline constexpr char NAK = '\x15';
-
-// STX ENQ text EOT, two upper-case hex digits of the XOR of ENQ and text, ETX.
-QByteArray RahmenBilden(QByteArrayView text);
-
-enum class TUrteil {
-    Gut,            // sound frame: acknowledge, end the command in flight, hand the text on
-    Verweigert,     // sound frame refusing the command: acknowledge, then error handling
-    Fehler,         // error handling with Meldung (and a NAK when NakSenden)
-    TrxAck,         // the controller's own acknowledgement: nothing happens
-    NochmalAlsBpli  // EUCD to BPL2: ask again at once with the older word
-};
-
-struct TPruefung
-{
-    TUrteil Urteil = TUrteil::Fehler;
-    QByteArray Meldung;
-    bool NakSenden = false;
-    // EUCD: the controller does not know the command; no further attempt.
-    bool Aufgeben = false;
-    // The controller itself refused the command (a NAK after the first TAB, EPAR, EUCD).
-    bool Verweigerung = false;
-    // Error-list line that goes before the checksum message.
-    QByteArray CksZeile;
-    // For Gut and Verweigert: the line without its leading STX ENQ.
-    QByteArray Text;
-};
-
-// Classifies one answer line (or a failure text of the link itself) for the command in
-// flight. `host` is the client's host text of the message prefix. Pure: no effects.
-TPruefung PruefeAntwort(QByteArrayView zeile, const NeuerBefehl &aktuell, QByteArrayView host);
 
 // ---- what the link calls in the main window ------------------------------------------------
 class TLinkHost
@@ -108,6 +71,7 @@ public:
     // Ends the command in flight as Geschlossen.
     ~TwXQXOfen() override;
 
+    // ---- queue, sending, error handling and the status poll (uXqxOfen_Queue.cpp, uXqxOfen_Senden.cpp)
     void Init(const QString &address);
     // The only way to send for everyone else; the line is kept whole however long.
     void BefehlEinreihen(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param);
@@ -142,10 +106,6 @@ public:
     bool SendenBeschaeftigt() const { return m_sendet || !m_aufgeschoben.isEmpty(); }
     const QList<QByteArray> &MakroZeilen() const { return m_makros; }
 
-    // Test seam: receives the completion of each send and decides when it runs.
-    using TAbschlussHalter = std::function<void(std::function<void()> weiter)>;
-    void SetAbschlussHalter(TAbschlussHalter halter) { m_abschlussHalter = std::move(halter); }
-
     // The connection to the controller; host and port are set by Init and the main window.
     struct TTcpClient
     {
@@ -161,25 +121,6 @@ public:
     QList<NeuerBefehl> Befehlsregister;
     int OfenIdBasis = 0;
 
-    // Whole-list transfer state.
-    bool AlleLesen = false;
-    bool AlleSchreiben = false;
-    bool UebertragungLaeuft = false;
-    bool Abgebrochen = false;
-    int AktNr = 0;
-    // Read-all: the texts received (lines ending CR LF). Write-all: the texts to send (lines
-    // ending TAB) and the records decoded from the chunks. Slot 0 holds no program.
-    QByteArray PrgTexte[BPrgListeAnzahl];
-    TBackprogrammListe PrgDaten{};
-
-    // A whole-list transfer runs, or its queue words wait in the queue. False again once it
-    // has ended, however it ended.
-    bool UebertragungAktiv() const;
-    // Ends a whole-list transfer at once: its queued lines go, and the answer to its request
-    // still on the wire is acknowledged and handed on to nobody. The queue word SB_RSCancel
-    // does the same when its turn comes. Reports nothing when no transfer runs.
-    void UebertragungAbbrechen();
-
     // ---- components ----
     QListWidget *Makros = nullptr;
     QCheckBox *Waiting = nullptr;
@@ -189,103 +130,9 @@ public:
     TTimer *Timeout = nullptr;
     TTimer *StatusTimer = nullptr;
 
-    // ---- window ----
-    void FormCreate();
-    void FormActivate();
-    void CloseBtnClick();
-    // Runs on every change of Waiting, by hand or by program.
-    void WaitingClick();
-    void WaitingTimerTimer();
-    QWidget *Panel1 = nullptr;
-    QPushButton *CloseBtn = nullptr;
-    QWidget *DebugPanel = nullptr;
-    QLabel *Label1 = nullptr;
-    TTimer *WaitingTimer = nullptr;
-protected:
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
-private:
-    void FensterAufbauen();
-    // The frame as the service view's diagnostic switches want it written.
-    void RahmenSchreibenDiagnose();
-    // ---- end window ----
-
-    // ---- answer handling ----
-public:
-    void AntwortHerd(const QByteArray &text);
-    void AntwortStat(const QByteArray &text);
-    void AntwortBprgDaten(const QByteArray &text);
-    void AntwortBprgQuittung(const QByteArray &text);
-    void AntwortLoad(const QByteArray &text);
-    void AntwortNachtstarts(const QByteArray &text);
-    void AntwortBprgListe(const QByteArray &text);
-    void AntwortZeit(const QByteArray &text);
-    // The decimal form of HexToInt of the text ("-1" when it is not upper-case hex).
-    static QByteArray HexStrZuDezStr(QByteArrayView hex);
-    void StatusTimeoutTimer();
-
-    // Tagged fields of the decks from the last "herd" answer; empty once StatusTimeout fires.
-    QByteArray Statussatz;
-    // Program names as the link knows them, at most 20 characters each.
-    QByteArray PrgNamen[BPrgListeAnzahl];
-    TTimer *StatusTimeout = nullptr;
-
-signals:
-    // The command in flight ended, once per command however often it was tried; `befehl` as
-    // it was in flight. Emitted last, when the link's state is settled.
-    void BefehlBeendet(const NeuerBefehl &befehl, TwXQXOfen::TBefehlsEnde wie);
-    // Into the list editor and the night-start window; each call carries its data and is
-    // delivered before the answer handling goes on.
-    void TimeOutNeustarten();
-    void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
-    void NamenEmpfangen(const QByteArray &text, bool flag);
-    // Progress 0..200. A transfer ends, whichever way, with exactly one 200 sent once
-    // UebertragungAktiv() is false; a read-all sends one more 200 just before its chunks.
-    void FortschrittAnzeigen(int position);
-    // The twelve chunks of a read-all in order, numbered 1..11 and 0 for the last.
-    void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
-    void NachtstartsAnzeigen(const QByteArray &text);
-
-private:
-    // A program answer of read `nr` is taken once; false when no read of it is expected.
-    bool ProgrammAntwortNehmen(int nr);
-    // The whole-list steps of the answers.
-    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArrayView nummerText);
-    void ListeNamenEmpfangen();
-    // False when the refusal was not the answer to the transfer's request.
-    bool ListeQuittungNak();
-    void ListeQuittungAck();
-    // ---- end answer handling ----
-
-    // ---- whole-list transfers ----
-    void PrgTextSetzen(const QByteArray &text, int nr);
-    void LesenBeenden();
-    // The one end of every transfer: the state is cleared, its queued lines go, and a transfer
-    // that was running reports 200.
-    void UebertragungBeenden();
-    void RestoreBlockLaden(const QByteArray &teil, bool erster);
-    void RestoreStarten();
-    // Chunk k (1..12) of the texts read.
-    QByteArray Listenteil(int k) const;
-    // The first used program from `nr` on; 200 when there is none.
-    int NaechsterBelegter(int nr) const;
-    // The BPRG parameters of program AktNr: its read, or its write or delete form.
-    QByteArray SchrittParameter() const;
-    void SchrittEinreihen();
-    // The answer in hand ended this transfer's request for program AktNr.
-    bool SchrittBeantwortet() const;
-    // The command in flight is this transfer's current request.
-    bool SchrittImFlug() const;
-    // Program AktNr once more, as long as it has attempts left; else the transfer is given up
-    // with the box `box` (none when empty) and the error lines. `meldung` empty: no error-list line.
-    void SchrittNochmal(const QString &meldung, const QString &box);
-    bool UebertragungsZeile(const QByteArray &zeile) const;
-    // Ends the transfer as a cancel does, without counting as one.
-    void UebertragungFallenLassen();
-    // A write-all met an answer it did not await: some acknowledgement may have been taken
-    // for another program's, so it stops and names the programs not surely confirmed.
-    void SchreibenUnsicherBeenden();
-    // ---- end whole-list transfers ----
+    // Test seam: receives the completion of each send and decides when it runs.
+    using TAbschlussHalter = std::function<void(std::function<void()> weiter)>;
+    void SetAbschlussHalter(TAbschlussHalter halter) { m_abschlussHalter = std::move(halter); }
 
 private:
     struct TSendeAuftrag
@@ -331,12 +178,6 @@ private:
     bool m_imFlugAbgebrochen = false;
     // The answer in hand is that of such a request.
     bool m_antwortAbgebrochen = false;
-    // How often the transfer has asked for program AktNr; repeats of the link's own count
-    // once, within one ask.
-    int m_schrittVersuche = 0;
-    // The first program of the write-all that was tried without an answer of its own (a late
-    // answer to it may still come); 0 for none.
-    int m_unsicherAb = 0;
 
     // The one send on the wire.
     bool m_sendet = false;
@@ -354,94 +195,131 @@ private:
     bool m_trennFehler = false;
     QList<TSendeAuftrag> m_aufgeschoben;
     TAbschlussHalter m_abschlussHalter;
-};
+    // ---- end queue and sending ----
 
-// ---- the server for the controller's answers ------------------------------------------------
-// One connection of the server as it was read.
-struct TServerVerbindung
-{
-    enum TEnde {
-        Zeile,        // a whole line (LF seen)
-        Zeitablauf,   // nothing complete within the read time
-        Lesefehler    // the socket failed or the line grew past the cap; Fehlertext says why
-    };
-    TEnde Ende = Zeile;
-    QByteArray Text;
-    QString PeerIP;
-    quint16 PeerPort = 0;
-    QString Fehlertext;
-    // From a peer other than the controller's address (only once that address is known).
-    bool Fremd = false;
-};
-
-class TAntwortServer : public QObject
-{
-    Q_OBJECT
+    // ---- answers (uXqxOfen_Antworten.cpp) ----
 public:
-    // Longest line accepted; a longer one counts as a broken read.
-    static constexpr qsizetype MaxZeile = 64 * 1024;
-    static constexpr int LeseZeitMs = 5000;
-    // A peer other than the controller has this long for its whole line.
-    static constexpr int FremdLeseZeitMs = 1000;
-    // Open connections at most; one beyond is closed at once, unless it comes from the
-    // controller: then the other peer's connection that has been idle longest makes room.
-    static constexpr int MaxVerbindungen = 64;
-    // Connections the system may hold for the server before it takes them.
-    static constexpr int Warteschlange = 4096;
+    void AntwortHerd(const QByteArray &text);
+    void AntwortStat(const QByteArray &text);
+    void AntwortBprgDaten(const QByteArray &text);
+    void AntwortBprgQuittung(const QByteArray &text);
+    void AntwortLoad(const QByteArray &text);
+    void AntwortNachtstarts(const QByteArray &text);
+    void AntwortBprgListe(const QByteArray &text);
+    void AntwortZeit(const QByteArray &text);
+    // The decimal form of HexToInt of the text ("-1" when it is not upper-case hex).
+    static QByteArray HexStrZuDezStr(QByteArrayView hex);
+    void StatusTimeoutTimer();
 
-    explicit TAntwortServer(QObject *parent = nullptr);
-    ~TAntwortServer() override;
-
-    // All IPv4 addresses, unless KELVOR_LISTEN_ADDRESS names one.
-    static QHostAddress StandardAdresse();
-    void SetAdresse(const QHostAddress &adresse) { m_adresse = adresse; }
-    QHostAddress Adresse() const { return m_adresse; }
-    quint16 Port() const { return m_port; }
-    void SetPort(quint16 port) { m_port = port; }
-    // The controller's address; a null address makes no peer a foreign one.
-    void SetSteuerung(const QHostAddress &adresse) { m_steuerung = adresse; }
-    QHostAddress Steuerung() const { return m_steuerung; }
-
-    // False when the port cannot be opened; FehlerText() then says why.
-    bool Aktivieren();
-    // Drops the open connections and stops listening.
-    void Deaktivieren();
-    bool Aktiv() const;
-    QString FehlerText() const;
-    int OffeneVerbindungen() const { return int(m_leser.size()); }
-
-signals:
-    // One per connection that delivered a line, timed out or failed; a connection closed
-    // by the peer before a whole line came delivers nothing.
-    void Gelesen(const TServerVerbindung &verbindung);
-    // A connection could not be accepted, or connections were refused for want of room
-    // (once until one is accepted again).
-    void Fehler(const QString &meldung);
+    // Tagged fields of the decks from the last "herd" answer; empty once StatusTimeout fires.
+    QByteArray Statussatz;
+    // Program names as the link knows them, at most 20 characters each.
+    QByteArray PrgNamen[BPrgListeAnzahl];
+    TTimer *StatusTimeout = nullptr;
 
 private:
-    class TLeser;
-    void NeueVerbindungen();
-    // Takes an accepted connection with the peer as accept gave it; false when refused.
-    void Annehmen(QTcpSocket *socket, const QHostAddress &peer, quint16 peerPort);
-    bool Fremd(const QHostAddress &peer) const;
-    bool Platz(const QHostAddress &peer);
-    void Fertig(TLeser *leser, const TServerVerbindung *verbindung);
+    // A program answer of read `nr` is taken once; false when no read of it is expected.
+    bool ProgrammAntwortNehmen(int nr);
+    // The whole-list steps of the answers.
+    void ListeProgrammEmpfangen(const QByteArray &programm, const QByteArrayView nummerText);
+    void ListeNamenEmpfangen();
+    // False when the refusal was not the answer to the transfer's request.
+    bool ListeQuittungNak();
+    void ListeQuittungAck();
+    // ---- end answers ----
 
-    QTcpServer *m_server;
-    class QSocketNotifier *m_annahme = nullptr;
-    QHostAddress m_adresse;
-    quint16 m_port = 2608;
-    QHostAddress m_steuerung;
-    QList<TLeser *> m_leser;
-    // Counts up with every accept and every read: the smallest mark is the longest idle.
-    quint64 m_takt = 0;
-    bool m_abweisend = false;
+    // ---- whole-list transfers (uXqxOfen_Liste.cpp) ----
+public:
+    bool AlleLesen = false;
+    bool AlleSchreiben = false;
+    bool UebertragungLaeuft = false;
+    bool Abgebrochen = false;
+    int AktNr = 0;
+    // Read-all: the texts received (lines ending CR LF). Write-all: the texts to send (lines
+    // ending TAB) and the records decoded from the chunks. Slot 0 holds no program.
+    QByteArray PrgTexte[BPrgListeAnzahl];
+    TBackprogrammListe PrgDaten{};
+
+    // A whole-list transfer runs, or its queue words wait in the queue. False again once it
+    // has ended, however it ended.
+    bool UebertragungAktiv() const;
+    // Ends a whole-list transfer at once: its queued lines go, and the answer to its request
+    // still on the wire is acknowledged and handed on to nobody. The queue word SB_RSCancel
+    // does the same when its turn comes. Reports nothing when no transfer runs.
+    void UebertragungAbbrechen();
+
+private:
+    void PrgTextSetzen(const QByteArray &text, int nr);
+    void LesenBeenden();
+    // The one end of every transfer: the state is cleared, its queued lines go, and a transfer
+    // that was running reports 200.
+    void UebertragungBeenden();
+    void RestoreBlockLaden(const QByteArray &teil, bool erster);
+    void RestoreStarten();
+    // Chunk k (1..12) of the texts read.
+    QByteArray Listenteil(int k) const;
+    // The first used program from `nr` on; 200 when there is none.
+    int NaechsterBelegter(int nr) const;
+    // The BPRG parameters of program AktNr: its read, or its write or delete form.
+    QByteArray SchrittParameter() const;
+    void SchrittEinreihen();
+    // The answer in hand ended this transfer's request for program AktNr.
+    bool SchrittBeantwortet() const;
+    // The command in flight is this transfer's current request.
+    bool SchrittImFlug() const;
+    // Program AktNr once more, as long as it has attempts left; else the transfer is given up
+    // with the box `box` (none when empty) and the error lines. `meldung` empty: no error-list line.
+    void SchrittNochmal(const QString &meldung, const QString &box);
+    bool UebertragungsZeile(const QByteArray &zeile) const;
+    // Ends the transfer as a cancel does, without counting as one.
+    void UebertragungFallenLassen();
+    // A write-all met an answer it did not await: some acknowledgement may have been taken
+    // for another program's, so it stops and names the programs not surely confirmed.
+    void SchreibenUnsicherBeenden();
+
+    // How often the transfer has asked for program AktNr; repeats of the link's own count
+    // once, within one ask.
+    int m_schrittVersuche = 0;
+    // The first program of the write-all that was tried without an answer of its own (a late
+    // answer to it may still come); 0 for none.
+    int m_unsicherAb = 0;
+    // ---- end whole-list transfers ----
+
+    // ---- window (uXqxOfen_Fenster.cpp) ----
+public:
+    void FormCreate();
+    void FormActivate();
+    void CloseBtnClick();
+    // Runs on every change of Waiting, by hand or by program.
+    void WaitingClick();
+    void WaitingTimerTimer();
+    QWidget *Panel1 = nullptr;
+    QPushButton *CloseBtn = nullptr;
+    QWidget *DebugPanel = nullptr;
+    QLabel *Label1 = nullptr;
+    TTimer *WaitingTimer = nullptr;
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+private:
+    void FensterAufbauen();
+    // The frame as the service view's diagnostic switches want it written.
+    void RahmenSchreibenDiagnose();
+    // ---- end window ----
+
+signals:
+    // The command in flight ended, once per command however often it was tried; `befehl` as
+    // it was in flight. Emitted last, when the link's state is settled.
+    void BefehlBeendet(const NeuerBefehl &befehl, TwXQXOfen::TBefehlsEnde wie);
+    // Into the list editor and the night-start window; each call carries its data and is
+    // delivered before the answer handling goes on.
+    void TimeOutNeustarten();
+    void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
+    void NamenEmpfangen(const QByteArray &text, bool flag);
+    // Progress 0..200. A transfer ends, whichever way, with exactly one 200 sent once
+    // UebertragungAktiv() is false; a read-all sends one more 200 just before its chunks.
+    void FortschrittAnzeigen(int position);
+    // The twelve chunks of a read-all in order, numbered 1..11 and 0 for the last.
+    void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
+    void NachtstartsAnzeigen(const QByteArray &text);
 };
-
-// What the server does with one connection, in this order: the incoming list, the link, and
-// for a read that timed out the error line. A read that failed otherwise hands the link an
-// empty line and leaves its reason in `pendingError` for the main window to show. A line that
-// the answer check calls a failure, from a foreign peer, goes after the incoming list to the
-// error file alone: it never counts against the command in flight and shows no box.
-void ServerZeileVerarbeiten(const TServerVerbindung &verbindung, TLinkHost &host, TwXQXOfen *link,
-                            quint16 serverPort, QString &pendingError);

@@ -1,5 +1,5 @@
 // The frame and the answer check as pure functions.
-#include "link/uXqxOfen.h"
+#include "link/uXqxOfen_Rahmen.h"
 
 #include "app/Zahlformat.h"
 #include "app/uKonstanten.h"

@@ -1,12 +1,13 @@
 // The server for the controller's answers: one LF-terminated line per connection, read
 // without blocking, with a read time, a cap on the line length and a quiet end for a peer
 // that closes before a whole line came.
-#include "link/uXqxOfen.h"
+#include "link/uXqxOfen_Server.h"
 
 #include "app/Codepage.h"
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 #include "link/Zeilenpuffer.h"
+#include "link/uXqxOfen.h"
 
 #include <QSocketNotifier>
 #include <QNetworkProxy>
