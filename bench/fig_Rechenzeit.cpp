@@ -55,7 +55,7 @@ int rechenzeitKind(int argc, char **argv)
         if (art == QLatin1String("ohneTracking"))
             kelvor->Tracking->setChecked(false);
         // The time counts from the poll's first tick on.
-        QObject::connect(kelvor->Links[0]->StatusTimer, &TTimer::timeout, kelvor, [&] {
+        QObject::connect(kelvor->Link()->StatusTimer, &TTimer::timeout, kelvor, [&] {
             if (w0)
                 return;
             w0 = MonotonNs();

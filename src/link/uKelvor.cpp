@@ -65,6 +65,7 @@ TwKelvor::TwKelvor(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(AppTitle);
     setAttribute(Qt::WA_DeleteOnClose);
     BuildServer();
+    ZugangAnlegen();
 
     auto *menu = named(menuBar(), "MainMenu1");
     Hilfe1 = named(menu->addMenu(QStringLiteral("Hilfe")), "Hilfe1");

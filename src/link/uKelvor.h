@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "link/LinkZugang.h"
 #include "link/uXqxOfen.h"
 
 class QAction;
@@ -97,24 +98,15 @@ public:
     void SetAutoSize(bool on);
     bool AutoSize() const { return m_autoSize; }
 
-    // The link objects; always exactly one once the window is created. The window owns them
-    // and alone creates and replaces them (LinkAnlegen).
-    std::vector<TwXQXOfen *> Links;
+    // The link of this moment; there is always one once the window is created.
+    TwXQXOfen *Link() const { return Links.empty() ? nullptr : Links[0]; }
+    // What the list editor and the night-start window may reach of this window and its link.
+    TLinkZugang *Zugang() const { return m_zugang; }
 
-    // The one way for the list editor and the night-start window to send: connection set-up,
-    // then the queue of the link of that moment.
+    // Connection set-up, then the queue of the link of that moment.
     void LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param);
 
 signals:
-    // The link's calls into the list editor and the night-start window, relayed from whichever
-    // link is current, so those windows connect once and never see a link replaced. Direct:
-    // each is delivered before the link's answer handling goes on.
-    void TimeOutNeustarten();
-    void AntwortEmpfangen(const QByteArray &antwort, const QByteArray &nummerText);
-    void NamenEmpfangen(const QByteArray &text, bool flag);
-    void FortschrittAnzeigen(int position);
-    void ListenTeilEmpfangen(const QByteArray &teil, quint8 nr);
-    void NachtstartsAnzeigen(const QByteArray &text);
     // The current link's command in flight ended (TwXQXOfen::BefehlBeendet).
     void BefehlBeendet(const NeuerBefehl &befehl, TwXQXOfen::TBefehlsEnde wie);
 
@@ -279,6 +271,7 @@ private:
     void BuildFensterpanel();
     void BuildDebugPanel();
     void BuildServer();
+    void ZugangAnlegen();
     void AppendLine(TLogListe *list, int &extent, const QString &text, const QString &line);
     // Leaving the port or address edit, and Enter in either; the key is not consumed.
     void PortEditExit();
@@ -294,6 +287,10 @@ private:
     TwXQXOfen *LinkAnlegen();
     void Einreihen(const NeuerBefehl &befehl, const QByteArray &param);
     void LogPanelOeffnen();
+
+    // The link objects; the window owns them and alone creates and replaces them (LinkAnlegen).
+    std::vector<TwXQXOfen *> Links;
+    TLinkZugang *m_zugang = nullptr;
 
     int m_extentIn = 0;
     int m_extentOut = 0;

@@ -3,10 +3,12 @@
 #include "link/uKelvor.h"
 
 #include "app/Dialoge.h"
+#include "app/Drucker.h"
 #include "app/Sammlung.h"
 #include "app/Zeitgeber.h"
 #include "app/uShowbox.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStringList>
@@ -88,12 +90,56 @@ TwXQXOfen *TwKelvor::LinkAnlegen()
 void TwKelvor::LinkAnschliessen(TwXQXOfen *link)
 {
     connect(link, &TwXQXOfen::BefehlBeendet, this, &TwKelvor::BefehlBeendet);
-    connect(link, &TwXQXOfen::TimeOutNeustarten, this, &TwKelvor::TimeOutNeustarten);
-    connect(link, &TwXQXOfen::AntwortEmpfangen, this, &TwKelvor::AntwortEmpfangen);
-    connect(link, &TwXQXOfen::NamenEmpfangen, this, &TwKelvor::NamenEmpfangen);
-    connect(link, &TwXQXOfen::FortschrittAnzeigen, this, &TwKelvor::FortschrittAnzeigen);
-    connect(link, &TwXQXOfen::ListenTeilEmpfangen, this, &TwKelvor::ListenTeilEmpfangen);
-    connect(link, &TwXQXOfen::NachtstartsAnzeigen, this, &TwKelvor::NachtstartsAnzeigen);
+    connect(link, &TwXQXOfen::TimeOutNeustarten, m_zugang, &TLinkZugang::TimeOutNeustarten);
+    connect(link, &TwXQXOfen::AntwortEmpfangen, m_zugang, &TLinkZugang::AntwortEmpfangen);
+    connect(link, &TwXQXOfen::NamenEmpfangen, m_zugang, &TLinkZugang::NamenEmpfangen);
+    connect(link, &TwXQXOfen::FortschrittAnzeigen, m_zugang, &TLinkZugang::FortschrittAnzeigen);
+    connect(link, &TwXQXOfen::ListenTeilEmpfangen, m_zugang, &TLinkZugang::ListenTeilEmpfangen);
+    connect(link, &TwXQXOfen::NachtstartsAnzeigen, m_zugang, &TLinkZugang::NachtstartsAnzeigen);
+}
+
+namespace {
+class TKelvorZugang final : public TLinkZugang
+{
+public:
+    explicit TKelvorZugang(TwKelvor *fenster) : TLinkZugang(fenster), m_fenster(fenster)
+    {
+        setObjectName(QStringLiteral("Zugang"));
+    }
+    void LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param) override
+    {
+        m_fenster->LinkBefehlSenden(prioritaet, befehl, param);
+    }
+    bool LinkUebertragungAktiv() const override
+    {
+        return m_fenster->Link() && m_fenster->Link()->UebertragungAktiv();
+    }
+    void LinkUebertragungAbbrechen() override
+    {
+        if (m_fenster->Link())
+            m_fenster->Link()->UebertragungAbbrechen();
+    }
+    bool RepeatSendGesetzt() const override { return m_fenster->RepeatBprgSend->isChecked(); }
+    bool RepeatReadGesetzt() const override { return m_fenster->RepeatBprgRead->isChecked(); }
+    void DruckerEinrichten() override
+    {
+        if (m_fenster->PrinterSetupDialog1)
+            m_fenster->PrinterSetupDialog1->Execute();
+    }
+
+private:
+    TwKelvor *m_fenster;
+};
+} // namespace
+
+void TwKelvor::ZugangAnlegen()
+{
+    m_zugang = new TKelvorZugang(this);
+}
+
+TLinkZugang *LinkZugang()
+{
+    return wKelvor ? wKelvor->Zugang() : nullptr;
 }
 
 void TwKelvor::LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl &befehl, const QByteArray &param)

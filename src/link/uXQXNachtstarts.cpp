@@ -4,7 +4,7 @@
 #include "app/Dialoge.h"
 #include "app/Sammlung.h"
 #include "app/StringGrid.h"
-#include "link/uKelvor.h"
+#include "link/LinkZugang.h"
 #include "link/uXQXKonstanten.h"
 #include "translate/translate.h"
 
@@ -129,8 +129,8 @@ TwXQXNachtStarts::TwXQXNachtStarts(QWidget *parent)
     connect(Empfangen1, &QAction::triggered, this, &TwXQXNachtStarts::BtnReadNightClick);
     connect(Senden1, &QAction::triggered, this, &TwXQXNachtStarts::BtnWriteNightClick);
     // The main window relays whichever link is current, so one connection holds for the run.
-    if (wKelvor)
-        connect(wKelvor, &TwKelvor::NachtstartsAnzeigen, this, &TwXQXNachtStarts::NachtstartsAnzeigen);
+    if (TLinkZugang *zugang = LinkZugang())
+        connect(zugang, &TLinkZugang::NachtstartsAnzeigen, this, &TwXQXNachtStarts::NachtstartsAnzeigen);
 
     RegisterWindow(this);
     FormCreate();
@@ -194,8 +194,8 @@ void TwXQXNachtStarts::TabelleZeigen(const TNachtTabelle &tabelle)
 
 void TwXQXNachtStarts::BefehlSenden(const NeuerBefehl &befehl, const QByteArray &param)
 {
-    if (wKelvor)
-        wKelvor->LinkBefehlSenden(QByteArray(), befehl, param);
+    if (TLinkZugang *zugang = LinkZugang())
+        zugang->LinkBefehlSenden(QByteArray(), befehl, param);
 }
 
 void TwXQXNachtStarts::BtnReadNightClick()

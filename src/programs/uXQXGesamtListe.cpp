@@ -5,7 +5,7 @@
 #include "app/Sammlung.h"
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
-#include "link/uKelvor.h"
+#include "link/LinkZugang.h"
 #include "programs/NamenMemo.h"
 #include "translate/translate.h"
 
@@ -67,8 +67,8 @@ TwXQXGesamtListe::~TwXQXGesamtListe()
     // Children die after this part of the window: nothing they or the application report may
     // reach it any more.
     disconnect(qApp, nullptr, this, nullptr);
-    if (wKelvor)
-        disconnect(wKelvor, nullptr, this, nullptr);
+    if (TLinkZugang *zugang = LinkZugang())
+        disconnect(zugang, nullptr, this, nullptr);
     for (QObject *kind : findChildren<QObject *>())
         disconnect(kind, nullptr, this, nullptr);
     SG1->removeEventFilter(this);

@@ -3,7 +3,7 @@
 #include "programs/uXQXGesamtListe.h"
 
 #include "app/Drucker.h"
-#include "link/uKelvor.h"
+#include "link/LinkZugang.h"
 #include "printing/uRaveDrucken.h"
 #include "programs/NamenlisteDrucken.h"
 
@@ -87,6 +87,6 @@ void TwXQXGesamtListe::PintListBtnClick()
 
 void TwXQXGesamtListe::Druckereinrichtung1Click()
 {
-    if (wKelvor && wKelvor->PrinterSetupDialog1)
-        wKelvor->PrinterSetupDialog1->Execute();
+    if (TLinkZugang *zugang = LinkZugang())
+        zugang->DruckerEinrichten();
 }

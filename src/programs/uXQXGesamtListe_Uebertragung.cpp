@@ -9,7 +9,7 @@
 #include "app/Zahlformat.h"
 #include "app/Zeitgeber.h"
 #include "app/uShowbox.h"
-#include "link/uKelvor.h"
+#include "link/LinkZugang.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,7 +28,8 @@ const QString XQ7310 = QStringLiteral("XQ7310");
 // While the repeat test runs, its boxes close themselves.
 bool WiederholungLaeuft()
 {
-    return wKelvor && (wKelvor->RepeatBprgSend->isChecked() || wKelvor->RepeatBprgRead->isChecked());
+    const TLinkZugang *zugang = LinkZugang();
+    return zugang && (zugang->RepeatSendGesetzt() || zugang->RepeatReadGesetzt());
 }
 } // namespace
 
@@ -46,24 +47,26 @@ void TwXQXGesamtListe::UebertragungVerbinden()
     connect(Ausblenden, &QPushButton::clicked, this, &TwXQXGesamtListe::AusblendenClick);
     connect(TimeOut, &TTimer::timeout, this, &TwXQXGesamtListe::TimeOutTimer);
     // The main window relays whichever link is current.
-    if (!wKelvor)
+    TLinkZugang *zugang = LinkZugang();
+    if (!zugang)
         return;
-    connect(wKelvor, &TwKelvor::TimeOutNeustarten, this, &TwXQXGesamtListe::TimeOutNeustarten);
-    connect(wKelvor, &TwKelvor::AntwortEmpfangen, this, &TwXQXGesamtListe::AntwortEmpfangen);
-    connect(wKelvor, &TwKelvor::NamenEmpfangen, this, &TwXQXGesamtListe::NamenEmpfangen);
-    connect(wKelvor, &TwKelvor::FortschrittAnzeigen, this, &TwXQXGesamtListe::FortschrittAnzeigen);
-    connect(wKelvor, &TwKelvor::ListenTeilEmpfangen, this, &TwXQXGesamtListe::ListenTeilEmpfangen);
+    connect(zugang, &TLinkZugang::TimeOutNeustarten, this, &TwXQXGesamtListe::TimeOutNeustarten);
+    connect(zugang, &TLinkZugang::AntwortEmpfangen, this, &TwXQXGesamtListe::AntwortEmpfangen);
+    connect(zugang, &TLinkZugang::NamenEmpfangen, this, &TwXQXGesamtListe::NamenEmpfangen);
+    connect(zugang, &TLinkZugang::FortschrittAnzeigen, this, &TwXQXGesamtListe::FortschrittAnzeigen);
+    connect(zugang, &TLinkZugang::ListenTeilEmpfangen, this, &TwXQXGesamtListe::ListenTeilEmpfangen);
 }
 
 void TwXQXGesamtListe::BefehlSenden(const NeuerBefehl &Befehl, const QByteArray &Daten)
 {
-    if (wKelvor)
-        wKelvor->LinkBefehlSenden(QByteArray(), Befehl, Daten);
+    if (TLinkZugang *zugang = LinkZugang())
+        zugang->LinkBefehlSenden(QByteArray(), Befehl, Daten);
 }
 
 bool TwXQXGesamtListe::LinkUebertragungAktiv() const
 {
-    return wKelvor && !wKelvor->Links.empty() && wKelvor->Links[0]->UebertragungAktiv();
+    const TLinkZugang *zugang = LinkZugang();
+    return zugang && zugang->LinkUebertragungAktiv();
 }
 
 bool TwXQXGesamtListe::UebertragungLaeuft() const
@@ -269,7 +272,8 @@ void TwXQXGesamtListe::ListeEmpfangenAuswerten(const QByteArray &puffer)
         NamenAusListe();
         return;
     }
-    if (!(wKelvor && wKelvor->RepeatBprgRead->isChecked()))
+    const TLinkZugang *zugang = LinkZugang();
+    if (!(zugang && zugang->RepeatReadGesetzt()))
         ListeSpeichernunterClick();
 }
 
@@ -312,8 +316,8 @@ void TwXQXGesamtListe::ListenTransferBeendet()
 void TwXQXGesamtListe::CancelClick()
 {
     // The link drops the transfer at once; its end comes back here as progress 200.
-    if (wKelvor && !wKelvor->Links.empty())
-        wKelvor->Links[0]->UebertragungAbbrechen();
+    if (TLinkZugang *zugang = LinkZugang())
+        zugang->LinkUebertragungAbbrechen();
     BedienungFreigeben(true);
     FortschrittAnzeigen(Gauge1->maximum());
     FortschrittsPanel->hide();

@@ -126,7 +126,7 @@ private slots:
     void linkErsetzenImRueckruf()
     {
         TwKelvor *w = env->oeffnen();
-        const QPointer<TwXQXOfen> alt = w->Links.at(0);
+        const QPointer<TwXQXOfen> alt = w->Link();
         const quint16 neu = FreierPort(2600, 2699, pc);
         QVERIFY(neu && neu != port);
         bool ersetzt = false;
@@ -140,7 +140,7 @@ private slots:
             QVERIFY(QDir().mkpath(datei));
             w->PortEdit->setValue(neu);
             w->VerbindungEinrichten();
-            QVERIFY(w->Links.at(0) != alt.data());
+            QVERIFY(w->Link() != alt.data());
             QVERIFY(alt);
         });
         QSignalSpy enden(w, &TwKelvor::BefehlBeendet);
@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(enden.size(), 1);
         QCOMPARE(enden.first().at(1).value<TwXQXOfen::TBefehlsEnde>(), TwXQXOfen::TBefehlsEnde::Beantwortet);
         QCOMPARE(enden.first().at(0).value<NeuerBefehl>().Param, werte);
-        TwXQXOfen *link = w->Links.at(0);
-        QCOMPARE(w->Links.size(), size_t(1));
+        TwXQXOfen *link = w->Link();
+        QCOMPARE(w->findChildren<TwXQXOfen *>(Qt::FindDirectChildrenOnly).size(), 1);
         QCOMPARE(w->TCPServer->Port(), neu);
         QVERIFY(w->TCPServer->Aktiv());
         QCOMPARE(link->TCPClient.Port, neu);
@@ -164,7 +164,7 @@ private slots:
             offen << box->text();
         QCOMPARE(offen, QStringList{QStringLiteral("Nachtstarts übertragen!")});
 
-        QSignalSpy relais(w, &TwKelvor::TimeOutNeustarten);
+        QSignalSpy relais(w->Zugang(), &TLinkZugang::TimeOutNeustarten);
         emit link->TimeOutNeustarten();
         QCOMPARE(relais.size(), 1);
     }

@@ -114,7 +114,7 @@ private slots:
             QFocusEvent weg(QEvent::FocusOut, Qt::TabFocusReason);
             enter ? QTest::keyClick(w->IPEdit, Qt::Key_Return) : void(QApplication::sendEvent(w->IPEdit, &weg));
             QCOMPARE(registry()->value(QStringLiteral("TCPIP_IPAdresse")).toString(), w->IPEdit->text());
-            QVERIFY(qstrlen(typed) < 15 || w->Links[0]->TCPClient.Host == QLatin1String(typed));
+            QVERIFY(qstrlen(typed) < 15 || w->Link()->TCPClient.Host == QLatin1String(typed));
         }
     }
 

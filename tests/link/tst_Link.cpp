@@ -387,7 +387,7 @@ void tst_Link::einrichten()
     anderer.close();
     w.VerbindungEinrichten();
     QVERIFY(w.TCPServer->Aktiv());
-    TwXQXOfen *link = w.Links.at(0);
+    TwXQXOfen *link = w.Link();
     QCOMPARE(link->TCPClient.Port, port);
 
     // An answer connection open meanwhile survives a set-up that changes nothing, and is
@@ -401,7 +401,7 @@ void tst_Link::einrichten()
     QCOMPARE(offen.state(), QAbstractSocket::ConnectedState);
     w.PortEdit->setValue(neu);
     w.VerbindungEinrichten();
-    QCOMPARE(w.Links.at(0), link);
+    QCOMPARE(w.Link(), link);
     QCOMPARE(w.TCPServer->Port(), neu);
     QCOMPARE(link->TCPClient.Port, neu);
     QVERIFY(w.TCPServer->Aktiv());

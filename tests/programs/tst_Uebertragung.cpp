@@ -184,7 +184,7 @@ private slots:
         const std::unique_ptr<TBackprogrammListe> vorher = editorListe();
         const QByteArray fremd = textform(BeispielProgramm("Fremd"));
         for (const char *nr : {"-1", "200", "0", "x"})
-            emit haupt()->AntwortEmpfangen(fremd, nr);
+            emit haupt()->Zugang()->AntwortEmpfangen(fremd, nr);
         QVERIFY(Abwarten([this] { return !w->UebertragungLaeuft(); }));
         QVERIFY(w->BPrgListe == *vorher && w->Nummer() == 1 && w->ePrgName->Name() == "Liste 1");
 
@@ -194,12 +194,12 @@ private slots:
         // The range question of program 7 is open when program 8 arrives.
         dlg().waehrendBox = [this](const TBoxRequest &) {
             dlg().waehrendBox = nullptr;
-            emit haupt()->AntwortEmpfangen(textform(BeispielProgramm("Acht")), "8");
+            emit haupt()->Zugang()->AntwortEmpfangen(textform(BeispielProgramm("Acht")), "8");
             QCoreApplication::processEvents();
         };
-        emit haupt()->AntwortEmpfangen(textform(BeispielProgramm("Fuenf")), "5");
-        emit haupt()->AntwortEmpfangen(textform(BeispielProgramm("Sechs")), "6");
-        emit haupt()->AntwortEmpfangen(textform(heiss), "7");
+        emit haupt()->Zugang()->AntwortEmpfangen(textform(BeispielProgramm("Fuenf")), "5");
+        emit haupt()->Zugang()->AntwortEmpfangen(textform(BeispielProgramm("Sechs")), "6");
+        emit haupt()->Zugang()->AntwortEmpfangen(textform(heiss), "7");
         QVERIFY(Abwarten([this] { return !w->UebertragungLaeuft(); }));
         QCOMPARE(dlg().boxes().size(), 1);
         const QList<QByteArray> namen{"Liste 1", "frei free libre", "Liste 3", "frei free libre", "Fuenf", "Sechs", "Heiss", "Acht"};
@@ -217,7 +217,7 @@ private slots:
         w->Chk_v->click();
         QCOMPARE(w->Memo1->toPlainText(), QStringLiteral("fehlerfrei"));
         QStringList anzeige;
-        connect(haupt(), &TwKelvor::FortschrittAnzeigen, this, [&](int pos) {
+        connect(haupt()->Zugang(), &TLinkZugang::FortschrittAnzeigen, this, [&](int pos) {
             anzeige << QStringLiteral("%1:%2%3%4").arg(pos).arg(!w->Label14->isHidden() ? "14" : "")
                            .arg(!w->Label15->isHidden() ? "15" : "").arg(w->FortschrittsPanel->isVisible() ? "" : ":frei");
         });
@@ -260,7 +260,7 @@ private slots:
             QCOMPARE(sim().controller().program(i), textform(w->BPrgListe[size_t(i)]));
 
         qsizetype laengster = 0;
-        connect(haupt(), &TwKelvor::ListenTeilEmpfangen, this,
+        connect(haupt()->Zugang(), &TLinkZugang::ListenTeilEmpfangen, this,
                 [&](const QByteArray &teil, quint8) { laengster = qMax(laengster, teil.size()); });
         const QString datei = u->env().path(QStringLiteral("liste.XQR"));
         dlg().expectFile(datei);
@@ -490,7 +490,7 @@ private slots:
         steuerung({4});
         const std::unique_ptr<TBackprogrammListe> vorher = editorListe();
         // Changed after the window was freed, before the chunks are taken over.
-        connect(haupt(), &TwKelvor::FortschrittAnzeigen, this, [this](int pos) {
+        connect(haupt()->Zugang(), &TLinkZugang::FortschrittAnzeigen, this, [this](int pos) {
             if (pos == 200)
                 w->ListeGeaendert = true;
         });

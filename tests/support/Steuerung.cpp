@@ -21,7 +21,7 @@ bool TSteuerungsUmgebung::starten(double timeScale)
 
 TwXQXOfen *TSteuerungsUmgebung::link() const
 {
-    return m_env && m_env->fenster() && !m_env->fenster()->Links.empty() ? m_env->fenster()->Links[0] : nullptr;
+    return m_env && m_env->fenster() ? m_env->fenster()->Link() : nullptr;
 }
 
 bool TSteuerungsUmgebung::ruhig() const
