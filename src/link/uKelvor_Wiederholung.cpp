@@ -69,7 +69,7 @@ void TwKelvor::RepeatTimerTimer()
 {
     RepeatTimer->setEnabled(false);
     TwXQXGesamtListe *editor = wXQXGesamtListe;
-    if (editor && editor->UebertragungLaeuft()) {
+    if (editor && editor->Beschaeftigt()) {
         // A step over a running transfer would mix two lists; this one comes again next time.
         FehlerEintragen(QStringLiteral("Wiederholung übersprungen: Übertragung läuft"));
     } else if (RepSendNext) {

@@ -247,7 +247,7 @@ bool TwXQXOfen::PruefeAntwort(QByteArray &text)
 {
     m_beantwortet = NeuerBefehl();
     m_antwortAbgebrochen = false;
-    const TPruefung p = ::PruefeAntwort(text, BefehlAktuell, StringToAnsi(TCPClient.Host));
+    const TPruefung p = ::AntwortBeurteilen(text, BefehlAktuell, StringToAnsi(TCPClient.Host));
     if (!p.CksZeile.isEmpty())
         m_host->FehlerEintragen(AnsiToString(p.CksZeile));
     if (p.Urteil == TUrteil::TrxAck)

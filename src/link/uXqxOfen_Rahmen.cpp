@@ -119,7 +119,7 @@ QByteArray RahmenBilden(QByteArrayView text)
     return rahmen;
 }
 
-TPruefung PruefeAntwort(QByteArrayView z, const NeuerBefehl &aktuell, QByteArrayView host)
+TPruefung AntwortBeurteilen(QByteArrayView z, const NeuerBefehl &aktuell, QByteArrayView host)
 {
     QByteArray prefix = host.toByteArray();
     prefix += '_';

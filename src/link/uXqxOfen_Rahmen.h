@@ -42,4 +42,4 @@ struct TPruefung
 
 // Classifies one answer line (or a failure text of the link itself) for the command in
 // flight. `host` is the client's host text of the message prefix. Pure: no effects.
-TPruefung PruefeAntwort(QByteArrayView zeile, const NeuerBefehl &aktuell, QByteArrayView host);
+TPruefung AntwortBeurteilen(QByteArrayView zeile, const NeuerBefehl &aktuell, QByteArrayView host);

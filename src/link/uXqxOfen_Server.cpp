@@ -304,7 +304,7 @@ void ServerZeileVerarbeiten(const TServerVerbindung &verbindung, TLinkHost &host
     // Any host on the network can connect and send anything; what fails from one that is not
     // the controller is no answer to our command.
     if (verbindung.Fremd
-        && ::PruefeAntwort(zeile, link ? link->BefehlAktuell : NeuerBefehl(), {}).Urteil == TUrteil::Fehler) {
+        && ::AntwortBeurteilen(zeile, link ? link->BefehlAktuell : NeuerBefehl(), {}).Urteil == TUrteil::Fehler) {
         WriteErrorLog(ErrLogName, QStringLiteral("Not from the controller, ignored: \"") + verbindung.PeerIP
                                       + QStringLiteral("\", PeerPort ") + QString::number(verbindung.PeerPort)
                                       + QStringLiteral(", Port ") + QString::number(serverPort) + QStringLiteral(": ")

@@ -251,7 +251,7 @@ void TwXQXGesamtListe::hideEvent(QHideEvent *event)
 void TwXQXGesamtListe::closeEvent(QCloseEvent *event)
 {
     // A hidden window drops what the transfer still brings; "Abbrechen" ends it.
-    if (UebertragungLaeuft()) {
+    if (Beschaeftigt()) {
         event->ignore();
         return;
     }
@@ -292,9 +292,9 @@ void TwXQXGesamtListe::ProgrammSetzen(const TBackprogramm &rec, int slot)
     ProgrammPruefen(true, OpSpeichern, false, AktBPrg, gespeichert, betroffen);
     if (gespeichert)
         ProgrammAnzeigen(slot);
-    // A whole-list transfer keeps the window until it ends.
-    if (m_listenTransfer == TListenTransfer::Keiner)
-        BedienungFreigeben(true);
+    // A whole-list transfer keeps the window until its progress is through.
+    if (m_uebertragung == TUebertragung::ProgrammLesen)
+        UebertragungSetzen(TUebertragung::Keine);
 }
 
 void TwXQXGesamtListe::ProgrammLeeren()
@@ -489,7 +489,6 @@ void TwXQXGesamtListe::BedienungFreigeben(bool freigeben)
     Kopfleiste->setEnabled(freigeben);
     NamenListe->setEnabled(freigeben);
     UpDown1->setEnabled(freigeben);
-    m_gesperrt = !freigeben;
     if (freigeben) {
         if (m_sanduhr)
             QApplication::restoreOverrideCursor();

@@ -140,19 +140,40 @@ public:
     TPruefRegeln PruefRegeln() const;
     QStringList LangTexte() const;
 
-    // Locks (false) or frees (true) every control but "Abbrechen" and "Ausblenden" while a
-    // transfer runs; locking starts the watchdog, freeing stops it.
-    void BedienungFreigeben(bool freigeben);
-    bool BedienungGesperrt() const { return m_gesperrt; }
+    // The editor's own transfer, in one state. The window is locked, and its watchdog runs, while
+    // a program is requested and until a whole-list transfer's progress is through.
+    enum class TUebertragung {
+        Keine,
+        // A transfer asks its questions before it starts.
+        Beginnt,
+        // Locked: a program is requested; its answer frees the window.
+        ProgrammLesen,
+        // Locked: a whole-list transfer until its progress is through.
+        ListeSenden,
+        ListeEmpfangen,
+        // The progress is through and the window free; the link's end of the transfer is awaited.
+        // A read-all's chunks come now.
+        ListeGesendet,
+        ListeGelesen,
+        // The last chunk of a read-all is in and its take-over waits or runs, before or after the
+        // link's end of the transfer.
+        Uebernahme,
+        UebernahmeNachEnde
+    };
+    TUebertragung Uebertragung() const { return m_uebertragung; }
+    // The one way the state changes: it locks or frees every control but "Abbrechen" and
+    // "Ausblenden" with it, and starts or stops the watchdog.
+    void UebertragungSetzen(TUebertragung zustand);
+    static bool Sperrt(TUebertragung zustand);
+    bool BedienungGesperrt() const { return Sperrt(m_uebertragung); }
 
     // ==== transfers ====
     // The one way the editor queues a command: the main window's connection set-up, then the
     // queue of its link.
     void BefehlSenden(const NeuerBefehl &Befehl, const QByteArray &Daten);
-    // A transfer runs or its result is still being taken over: the window is locked for one,
-    // a whole-list transfer has not ended, an answer waits for its evaluation, or a transfer is
-    // asking its questions before it starts. No transfer starts while it holds.
-    bool UebertragungLaeuft() const;
+    // A transfer of the editor or of its link runs, or what one brought waits for its
+    // evaluation. No transfer starts and the window does not close while it holds.
+    bool Beschaeftigt() const;
     // The shown program to the controller (or the delete of its slot when it is free).
     void BPrgSendenan1Click();
     // Asks the controller for program NrWahl; the window stays locked until it comes.
@@ -403,12 +424,20 @@ private:
     void DruckenVerbinden();
     void UebertragungVerbinden();
     void SelbsttestVerbinden();
-    // The evaluation of what the link handed over runs later from the event loop, one step
-    // after the other: a step that opens a modal window finishes before the next begins.
-    void SchrittEinreihen(std::function<void()> schritt);
-    void SchritteAbarbeiten();
+    // The evaluation of what the link handed over runs later from the event loop, one after
+    // the other: one that opens a modal window finishes before the next begins.
+    void AuswertungEinreihen(std::function<void()> auswertung);
+    void AuswertungenAbarbeiten();
     void AntwortAuswerten(const QByteArray &antwort, int nr);
     void ListeEmpfangenAuswerten(const QByteArray &puffer);
+    // Locks (false) or frees (true) the controls; locking starts the watchdog, freeing stops it.
+    // Only UebertragungSetzen calls it.
+    void BedienungFreigeben(bool freigeben);
+    // The window is free again: a program request ends, a whole-list transfer awaits the link's
+    // end. A free window stays as it is.
+    void FensterFreigeben();
+    // A whole-list transfer started here has not yet seen the link's end.
+    bool ListenTransferOffen() const;
     // The whole-list transfer has ended, however it ended.
     void ListenTransferBeendet();
     bool LinkUebertragungAktiv() const;
@@ -459,17 +488,10 @@ private:
     // Bulk writes of the grid recompute the sums once at their end.
     int m_rasterSchreiben = 0;
     bool m_zellePruefen = false;
-    bool m_gesperrt = false;
     bool m_sanduhr = false;
-    // The whole-list transfer the editor started and has not yet seen end.
-    enum class TListenTransfer { Keiner, Senden, Empfangen };
-    TListenTransfer m_listenTransfer = TListenTransfer::Keiner;
-    // A transfer asks its questions before it starts.
-    bool m_beginnt = false;
-    // The last chunk of a read-all is in; its take-over waits or runs.
-    bool m_uebernahme = false;
-    QList<std::function<void()>> m_schritte;
-    bool m_schrittLaeuft = false;
+    TUebertragung m_uebertragung = TUebertragung::Keine;
+    QList<std::function<void()>> m_auswertungen;
+    bool m_auswertungLaeuft = false;
     // ListeAnzeigen shows the window and chooses the program itself.
     bool m_listeWirdGezeigt = false;
     // The window moves the current cell itself and has checked the cell it leaves.

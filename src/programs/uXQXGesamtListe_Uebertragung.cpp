@@ -69,37 +69,104 @@ bool TwXQXGesamtListe::LinkUebertragungAktiv() const
     return zugang && zugang->LinkUebertragungAktiv();
 }
 
-bool TwXQXGesamtListe::UebertragungLaeuft() const
+bool TwXQXGesamtListe::Beschaeftigt() const
 {
-    return m_gesperrt || m_beginnt || m_listenTransfer != TListenTransfer::Keiner || m_uebernahme || m_schrittLaeuft
-           || !m_schritte.isEmpty() || LinkUebertragungAktiv();
+    return m_uebertragung != TUebertragung::Keine || m_auswertungLaeuft || !m_auswertungen.isEmpty()
+           || LinkUebertragungAktiv();
 }
 
-// ---- deferred steps --------------------------------------------------------------------------
+// ---- transfer state --------------------------------------------------------------------------
 
-void TwXQXGesamtListe::SchrittEinreihen(std::function<void()> schritt)
+bool TwXQXGesamtListe::Sperrt(TUebertragung zustand)
 {
-    m_schritte.append(std::move(schritt));
-    QMetaObject::invokeMethod(this, &TwXQXGesamtListe::SchritteAbarbeiten, Qt::QueuedConnection);
+    return zustand == TUebertragung::ProgrammLesen || zustand == TUebertragung::ListeSenden
+           || zustand == TUebertragung::ListeEmpfangen;
 }
 
-void TwXQXGesamtListe::SchritteAbarbeiten()
+void TwXQXGesamtListe::UebertragungSetzen(TUebertragung zustand)
 {
-    // A step's modal window runs the event loop: a step queued meanwhile waits for it.
-    if (m_schrittLaeuft)
+    m_uebertragung = zustand;
+    BedienungFreigeben(!Sperrt(zustand));
+}
+
+void TwXQXGesamtListe::FensterFreigeben()
+{
+    switch (m_uebertragung) {
+    case TUebertragung::ProgrammLesen:
+        UebertragungSetzen(TUebertragung::Keine);
+        break;
+    case TUebertragung::ListeSenden:
+        UebertragungSetzen(TUebertragung::ListeGesendet);
+        break;
+    case TUebertragung::ListeEmpfangen:
+        UebertragungSetzen(TUebertragung::ListeGelesen);
+        break;
+    default:
+        break;
+    }
+}
+
+bool TwXQXGesamtListe::ListenTransferOffen() const
+{
+    switch (m_uebertragung) {
+    case TUebertragung::ListeSenden:
+    case TUebertragung::ListeEmpfangen:
+    case TUebertragung::ListeGesendet:
+    case TUebertragung::ListeGelesen:
+    case TUebertragung::Uebernahme:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+// The questions before a start; afterwards back to no transfer unless the start went on.
+class TBeginnt
+{
+public:
+    explicit TBeginnt(TwXQXGesamtListe &fenster) : m_fenster(fenster)
+    {
+        m_fenster.UebertragungSetzen(TwXQXGesamtListe::TUebertragung::Beginnt);
+    }
+    ~TBeginnt()
+    {
+        if (m_fenster.Uebertragung() == TwXQXGesamtListe::TUebertragung::Beginnt)
+            m_fenster.UebertragungSetzen(TwXQXGesamtListe::TUebertragung::Keine);
+    }
+    TBeginnt(const TBeginnt &) = delete;
+    TBeginnt &operator=(const TBeginnt &) = delete;
+
+private:
+    TwXQXGesamtListe &m_fenster;
+};
+} // namespace
+
+// ---- deferred evaluations --------------------------------------------------------------------
+
+void TwXQXGesamtListe::AuswertungEinreihen(std::function<void()> auswertung)
+{
+    m_auswertungen.append(std::move(auswertung));
+    QMetaObject::invokeMethod(this, &TwXQXGesamtListe::AuswertungenAbarbeiten, Qt::QueuedConnection);
+}
+
+void TwXQXGesamtListe::AuswertungenAbarbeiten()
+{
+    // An evaluation's modal window runs the event loop: one queued meanwhile waits for it.
+    if (m_auswertungLaeuft)
         return;
-    const QScopedValueRollback laeuft(m_schrittLaeuft, true);
-    while (!m_schritte.isEmpty())
-        m_schritte.takeFirst()();
+    const QScopedValueRollback laeuft(m_auswertungLaeuft, true);
+    while (!m_auswertungen.isEmpty())
+        m_auswertungen.takeFirst()();
 }
 
 // ---- one program -----------------------------------------------------------------------------
 
 void TwXQXGesamtListe::BPrgSendenan1Click()
 {
-    if (UebertragungLaeuft())
+    if (Beschaeftigt())
         return;
-    const QScopedValueRollback beginnt(m_beginnt, true);
+    const TBeginnt beginnt(*this);
     Label_ToPC->hide();
     Label_FromPC->show();
     if (!GridZuProgramm(true, OpSenden))
@@ -110,14 +177,14 @@ void TwXQXGesamtListe::BPrgSendenan1Click()
 
 void TwXQXGesamtListe::FileReceiveBPrg1Click()
 {
-    if (UebertragungLaeuft())
+    if (Beschaeftigt())
         return;
     const int n = Nummer();
     Label_ToPC->show();
     Label_FromPC->hide();
     // The list keeps its modified mark: its unsaved changes are still to be asked about.
     ProgrammLeeren();
-    BedienungFreigeben(false);
+    UebertragungSetzen(TUebertragung::ProgrammLesen);
     BefehlSenden(SB_BPRG, BprgLeseParameter(n));
 }
 
@@ -127,10 +194,10 @@ void TwXQXGesamtListe::AntwortEmpfangen(const QByteArray &Antwort, const QByteAr
         return;
     // A program ends the read the window waits for; an acknowledgement of a send ends nothing,
     // and a whole-list transfer keeps the window until its own end.
-    if (m_listenTransfer == TListenTransfer::Keiner && Antwort != "SendACK" && Antwort != "SendNAK")
-        BedienungFreigeben(true);
+    if (m_uebertragung == TUebertragung::ProgrammLesen && Antwort != "SendACK" && Antwort != "SendNAK")
+        UebertragungSetzen(TUebertragung::Keine);
     const int nr = ParseDec(NummerText, -1);
-    SchrittEinreihen([this, Antwort, nr] { AntwortAuswerten(Antwort, nr); });
+    AuswertungEinreihen([this, Antwort, nr] { AntwortAuswerten(Antwort, nr); });
 }
 
 void TwXQXGesamtListe::AntwortAuswerten(const QByteArray &antwort, int nr)
@@ -163,13 +230,13 @@ void TwXQXGesamtListe::AntwortAuswerten(const QByteArray &antwort, int nr)
 
 void TwXQXGesamtListe::ListeSendenan1Click()
 {
-    if (UebertragungLaeuft())
+    if (Beschaeftigt())
         return;
     Label_ToPC->hide();
     Label_FromPC->show();
     Gauge1->setMaximum(BPrgListeAnzahl);
     {
-        const QScopedValueRollback beginnt(m_beginnt, true);
+        const TBeginnt beginnt(*this);
         bool gespeichert = false;
         if (!ListePruefen(true, OpSenden, BPrgListe, gespeichert))
             return;
@@ -179,15 +246,14 @@ void TwXQXGesamtListe::ListeSendenan1Click()
 
 bool TwXQXGesamtListe::ListeSenden(const TBackprogrammListe &Liste)
 {
-    if (UebertragungLaeuft())
+    if (Beschaeftigt())
         return false;
     // Built before anything is queued: the list may be the editor's own.
     const QList<QByteArray> teile = ListenteileBilden(Liste);
     Label_ToPC->hide();
     Label_FromPC->show();
     Gauge1->setMaximum(BPrgListeAnzahl);
-    m_listenTransfer = TListenTransfer::Senden;
-    BedienungFreigeben(false);
+    UebertragungSetzen(TUebertragung::ListeSenden);
     FortschrittsPanel->show();
     const NeuerBefehl *woerter[ListenteilAnzahl] = {&SB_RecRest01, &SB_RecRest02, &SB_RecRest03, &SB_RecRest04,
                                                     &SB_RecRest05, &SB_RecRest06, &SB_RecRest07, &SB_RecRest08,
@@ -203,10 +269,10 @@ bool TwXQXGesamtListe::ListeSenden(const TBackprogrammListe &Liste)
 
 bool TwXQXGesamtListe::ListeEmpfangen1Click()
 {
-    if (UebertragungLaeuft())
+    if (Beschaeftigt())
         return false;
     {
-        const QScopedValueRollback beginnt(m_beginnt, true);
+        const TBeginnt beginnt(*this);
         Label_ToPC->show();
         Label_FromPC->hide();
         Gauge1->setMaximum(BPrgListeAnzahl);
@@ -229,9 +295,8 @@ bool TwXQXGesamtListe::ListeEmpfangen1Click()
     ListeGeaendert = false;
     PrgGeaendert = false;
     Empfangspuffer.clear();
-    m_listenTransfer = TListenTransfer::Empfangen;
     BefehlSenden(SB_RecSave, "0");
-    BedienungFreigeben(false);
+    UebertragungSetzen(TUebertragung::ListeEmpfangen);
     Panel1->show();
     FortschrittAnzeigen(1);
     return true;
@@ -247,7 +312,9 @@ void TwXQXGesamtListe::NamenEmpfangen(const QByteArray &Text, bool Flag)
 
 void TwXQXGesamtListe::ListenTeilEmpfangen(const QByteArray &Teil, quint8 Nr)
 {
-    if (!isVisible() || m_listenTransfer != TListenTransfer::Empfangen)
+    if (!isVisible()
+        || !(m_uebertragung == TUebertragung::ListeEmpfangen || m_uebertragung == TUebertragung::ListeGelesen
+             || m_uebertragung == TUebertragung::Uebernahme))
         return;
     if (Nr == 255)
         return;
@@ -257,8 +324,8 @@ void TwXQXGesamtListe::ListenTeilEmpfangen(const QByteArray &Teil, quint8 Nr)
         Empfangspuffer += Teil;
     if (Nr != 0)
         return;
-    m_uebernahme = true;
-    SchrittEinreihen([this, puffer = std::exchange(Empfangspuffer, QByteArray())] { ListeEmpfangenAuswerten(puffer); });
+    UebertragungSetzen(TUebertragung::Uebernahme);
+    AuswertungEinreihen([this, puffer = std::exchange(Empfangspuffer, QByteArray())] { ListeEmpfangenAuswerten(puffer); });
 }
 
 void TwXQXGesamtListe::ListeEmpfangenAuswerten(const QByteArray &puffer)
@@ -266,7 +333,10 @@ void TwXQXGesamtListe::ListeEmpfangenAuswerten(const QByteArray &puffer)
     auto liste = std::make_unique<TBackprogrammListe>();
     ListenteileLesen(puffer, *liste);
     const bool uebernommen = ListeUebernehmen(XQ7310, *liste);
-    m_uebernahme = false;
+    if (m_uebertragung == TUebertragung::Uebernahme)
+        UebertragungSetzen(TUebertragung::ListeGelesen);
+    else if (m_uebertragung == TUebertragung::UebernahmeNachEnde)
+        UebertragungSetzen(TUebertragung::Keine);
     if (!uebernommen) {
         // The editor keeps its list: the names are those of its slots again.
         NamenAusListe();
@@ -298,19 +368,29 @@ void TwXQXGesamtListe::FortschrittAnzeigen(int Position)
     Label15->hide();
     Gauge1->setValue(0);
     // Frees the window before a read-all's chunks come, which follow in the same call.
-    BedienungFreigeben(true);
+    FensterFreigeben();
     if (!LinkUebertragungAktiv())
         ListenTransferBeendet();
 }
 
 void TwXQXGesamtListe::ListenTransferBeendet()
 {
-    const bool gelesen = m_listenTransfer == TListenTransfer::Empfangen;
-    m_listenTransfer = TListenTransfer::Keiner;
-    // A read-all that brought no list leaves the received names behind: the table and the
-    // emptied name grid follow the editor's list again.
-    if (gelesen && !m_uebernahme)
+    switch (m_uebertragung) {
+    case TUebertragung::ListeGesendet:
+        UebertragungSetzen(TUebertragung::Keine);
+        break;
+    case TUebertragung::ListeGelesen:
+        UebertragungSetzen(TUebertragung::Keine);
+        // A read-all that brought no list leaves the received names behind: the table and the
+        // emptied name grid follow the editor's list again.
         NamenAusListe();
+        break;
+    case TUebertragung::Uebernahme:
+        UebertragungSetzen(TUebertragung::UebernahmeNachEnde);
+        break;
+    default:
+        break;
+    }
 }
 
 void TwXQXGesamtListe::CancelClick()
@@ -318,7 +398,7 @@ void TwXQXGesamtListe::CancelClick()
     // The link drops the transfer at once; its end comes back here as progress 200.
     if (TLinkZugang *zugang = LinkZugang())
         zugang->LinkUebertragungAbbrechen();
-    BedienungFreigeben(true);
+    FensterFreigeben();
     FortschrittAnzeigen(Gauge1->maximum());
     FortschrittsPanel->hide();
 }
@@ -340,11 +420,11 @@ void TwXQXGesamtListe::TimeOutTimer()
 {
     TimeOut->setEnabled(false);
     // Shown or hidden, a stalled whole-list transfer ends here; else it would hold the link.
-    if (m_listenTransfer != TListenTransfer::Keiner || LinkUebertragungAktiv()) {
+    if (ListenTransferOffen() || LinkUebertragungAktiv()) {
         CancelClick();
         FortschrittsPanel->hide();
     }
-    BedienungFreigeben(true);
+    FensterFreigeben();
     const QString caption = QStringLiteral("ERROR");
     const QString text = QStringLiteral("TimeOut BPrg-Übertragung");
     if (WiederholungLaeuft())

@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     w.FortschrittAnzeigen(BPrgListeAnzahl);
     QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);
 
-    FuzzPruefen(!w.UebertragungLaeuft(), "list receipt: the window stays locked");
+    FuzzPruefen(!w.Beschaeftigt(), "list receipt: the window stays locked");
     FuzzPruefen(env.dialoge().allAnswersUsed(), "list receipt: the list was not offered to be saved");
     FuzzPruefen(w.ListeDateiName == QLatin1String("XQ7310"), "list receipt: the list is not the controller's");
     vergleichen(gelesen, w.BPrgListe, "list receipt: the editor holds another list than its chunks carry");

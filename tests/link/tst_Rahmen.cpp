@@ -115,7 +115,7 @@ void tst_Rahmen::pruefen()
     QFETCH(QByteArray, zeile);
     QFETCH(QByteArray, befehl);
     QFETCH(QByteArray, erwartet);
-    QCOMPARE(urteil(PruefeAntwort(zeile, Befehl(befehl), "127.0.0.1")), erwartet);
+    QCOMPARE(urteil(AntwortBeurteilen(zeile, Befehl(befehl), "127.0.0.1")), erwartet);
 }
 
 QTEST_APPLESS_MAIN(tst_Rahmen)

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(w->BPrgListe[9].Name.text(), QByteArray("Neu"));
         QVERIFY(k->RepSendNext && k->RepeatTimer->enabled());
         k->RepeatTimerTimer();
-        QVERIFY(w->UebertragungLaeuft() && w->ListeDateiName == datei);
+        QVERIFY(w->Beschaeftigt() && w->ListeDateiName == datei);
         QCOMPARE(fehler(), (QStringList{"RepSend", "RepRead", "RepSend"}));
         QVERIFY(dlg().fileRequests().size() == 1 && dlg().boxes().isEmpty());
         w->CancelClick();
@@ -121,7 +121,7 @@ private slots:
         const auto vorher = std::make_unique<TBackprogrammListe>(w->BPrgListe);
         k->RepeatTimerTimer();
         QVERIFY(dlg().allAnswersUsed());
-        QVERIFY(!w->UebertragungLaeuft() && u->link()->MakroZeilen().isEmpty() && w->BPrgListe == *vorher);
+        QVERIFY(!w->Beschaeftigt() && u->link()->MakroZeilen().isEmpty() && w->BPrgListe == *vorher);
         QCOMPARE(fehler(), QStringList{"RepSend"});
         QVERIFY(k->RepeatTimer->enabled() && k->RepeatBprgSend->isChecked());
     }
@@ -190,7 +190,7 @@ private slots:
         QVERIFY(fertig());
         k->RepeatTimerTimer();
         QCOMPARE(fehler().last(), QStringLiteral("RepSend"));
-        QVERIFY(w->UebertragungLaeuft() && w->ListeDateiName == datei);
+        QVERIFY(w->Beschaeftigt() && w->ListeDateiName == datei);
         w->CancelClick();
         QVERIFY(fertig());
     }

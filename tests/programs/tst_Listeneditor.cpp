@@ -265,6 +265,47 @@ private slots:
         QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("Brot"));
     }
 
+    // Each transfer state locks or frees the controls, the watchdog and the hourglass together,
+    // whichever state came before, and only "none" lets a transfer start or the window close.
+    void uebertragungsZustaende()
+    {
+        using Z = TwXQXGesamtListe::TUebertragung;
+        const QList<Z> laufend{Z::Beginnt,       Z::ProgrammLesen, Z::ListeSenden, Z::ListeEmpfangen,
+                               Z::ListeGesendet, Z::ListeGelesen,  Z::Uebernahme,  Z::UebernahmeNachEnde};
+        const QList<Z> sperrend{Z::ProgrammLesen, Z::ListeSenden, Z::ListeEmpfangen};
+        auto stimmt = [this](bool zu) {
+            return w->BedienungGesperrt() == zu && w->File1->menuAction()->isEnabled() == !zu
+                   && w->Bearbeiten1->menuAction()->isEnabled() == !zu && w->NamenListe->isEnabled() == !zu
+                   && w->SG1->isEnabled() == !zu && w->UpDown1->isEnabled() == !zu && w->PintListBtn->isEnabled() == !zu
+                   && w->Cancel->isEnabled() && w->Ausblenden->isEnabled() && w->TimeOut->enabled() == zu
+                   && (QApplication::overrideCursor() != nullptr) == zu;
+        };
+        QVERIFY(stimmt(false));
+        for (Z vorher : laufend) {
+            for (Z z : laufend) {
+                w->UebertragungSetzen(vorher);
+                w->UebertragungSetzen(z);
+                const QByteArray fall = QByteArray::number(int(vorher)) + " -> " + QByteArray::number(int(z));
+                QVERIFY2(w->Uebertragung() == z && stimmt(sperrend.contains(z)), fall.constData());
+                QVERIFY2(w->Beschaeftigt() && !w->ListeSenden(w->BPrgListe) && !w->close() && w->isVisible(),
+                         fall.constData());
+            }
+        }
+        w->UebertragungSetzen(Z::Keine);
+        QVERIFY(stimmt(false) && !w->Beschaeftigt());
+
+        // Showing a program ends a program request, not a whole-list transfer; the progress
+        // through ends the list transfer once the link has no transfer.
+        w->UebertragungSetzen(Z::ProgrammLesen);
+        w->ProgrammLeeren();
+        QVERIFY(w->Uebertragung() == Z::Keine && stimmt(false));
+        w->UebertragungSetzen(Z::ListeSenden);
+        w->ProgrammLeeren();
+        QVERIFY(w->Uebertragung() == Z::ListeSenden && stimmt(true));
+        w->FortschrittAnzeigen(BPrgListeAnzahl);
+        QVERIFY(w->Uebertragung() == Z::Keine && stimmt(false) && !w->Beschaeftigt());
+    }
+
     void minimierenBehaeltAlles()
     {
         ListeLaden(w, listeMit({{3, BeispielProgramm("Brot")}}), 3);

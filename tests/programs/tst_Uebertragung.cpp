@@ -83,13 +83,13 @@ class TstUebertragung : public QObject
                          && !w->NamenListe->isEnabled() && !w->UpDown1->isEnabled() && !w->PintListBtn->isEnabled()
                          && !w->NrWahl->isEnabled() && !w->LesenPrgListe->isEnabled() && !w->SG1->isEnabled()
                          && w->Cancel->isEnabled() && w->Ausblenden->isEnabled();
-        return aus && w->BedienungGesperrt() && w->TimeOut->enabled() && w->UebertragungLaeuft() && !w->close()
+        return aus && w->BedienungGesperrt() && w->TimeOut->enabled() && w->Beschaeftigt() && !w->close()
                && w->isVisible();
     }
     bool frei() const
     {
         return !w->BedienungGesperrt() && w->NamenListe->isEnabled() && w->SG1->isEnabled() && !w->TimeOut->enabled()
-               && !w->FortschrittsPanel->isVisible() && !w->UebertragungLaeuft();
+               && !w->FortschrittsPanel->isVisible() && !w->Beschaeftigt();
     }
 
 private slots:
@@ -185,7 +185,7 @@ private slots:
         const QByteArray fremd = textform(BeispielProgramm("Fremd"));
         for (const char *nr : {"-1", "200", "0", "x"})
             emit haupt()->Zugang()->AntwortEmpfangen(fremd, nr);
-        QVERIFY(Abwarten([this] { return !w->UebertragungLaeuft(); }));
+        QVERIFY(Abwarten([this] { return !w->Beschaeftigt(); }));
         QVERIFY(w->BPrgListe == *vorher && w->Nummer() == 1 && w->ePrgName->Name() == "Liste 1");
 
         TBackprogramm heiss = BeispielProgramm("Heiss");
@@ -200,7 +200,7 @@ private slots:
         emit haupt()->Zugang()->AntwortEmpfangen(textform(BeispielProgramm("Fuenf")), "5");
         emit haupt()->Zugang()->AntwortEmpfangen(textform(BeispielProgramm("Sechs")), "6");
         emit haupt()->Zugang()->AntwortEmpfangen(textform(heiss), "7");
-        QVERIFY(Abwarten([this] { return !w->UebertragungLaeuft(); }));
+        QVERIFY(Abwarten([this] { return !w->Beschaeftigt(); }));
         QCOMPARE(dlg().boxes().size(), 1);
         const QList<QByteArray> namen{"Liste 1", "frei free libre", "Liste 3", "frei free libre", "Fuenf", "Sechs", "Heiss", "Acht"};
         for (int i = 1; i <= 8; ++i)
@@ -384,7 +384,7 @@ private slots:
         if (fehler.kind == TXqSimFault::Raw) {
             // Everything answered, nothing asked: the transfer stands until the watchdog fires.
             QVERIFY(Abwarten([this] { return sim().count("TRX ") == 3 && sim().answersPending() == 0; }));
-            QVERIFY(w->UebertragungLaeuft() && u->link()->UebertragungAktiv() && w->BedienungGesperrt());
+            QVERIFY(w->Beschaeftigt() && u->link()->UebertragungAktiv() && w->BedienungGesperrt());
             QCOMPARE(w->FortschrittsPanel->isVisible(), !ausblenden);
             SetTimeScale(0.01);
             w->TimeOut->restart();
@@ -480,7 +480,7 @@ private slots:
             dlg().expectFile(QString());
         }
         QVERIFY(!w->ListeEmpfangen1Click());
-        QVERIFY(!w->UebertragungLaeuft() && u->link()->MakroZeilen().isEmpty());
+        QVERIFY(!w->Beschaeftigt() && u->link()->MakroZeilen().isEmpty());
         QVERIFY(w->ListeGeaendert && w->ListeDateiName != QStringLiteral("XQ7310") && namenWieListe());
         QCOMPARE(w->BPrgListe[3].Name.text(), (*vorher)[3].Name.text());
         QVERIFY(dlg().allAnswersUsed());

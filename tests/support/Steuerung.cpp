@@ -29,7 +29,7 @@ bool TSteuerungsUmgebung::ruhig() const
     const TwXQXOfen *l = link();
     if (!l || l->BefehlImFlug() || l->SendenBeschaeftigt() || !l->MakroZeilen().isEmpty() || l->UebertragungAktiv())
         return false;
-    if (wXQXGesamtListe && wXQXGesamtListe->UebertragungLaeuft())
+    if (wXQXGesamtListe && wXQXGesamtListe->Beschaeftigt())
         return false;
     return m_sim->answersPending() == 0 && m_sim->count("TRX ") == m_sim->answersSent().size()
            && m_env->fenster()->TCPServer->OffeneVerbindungen() == 0;
