@@ -51,35 +51,36 @@ void jedesFeld(Rec &rec, F &&f)
 struct TLeser
 {
     const uchar *p;
-    int pos = 0;
     void operator()(TString20 &s)
     {
-        s.Laenge = p[pos];
-        std::memcpy(s.Zeichen.data(), p + pos + 1, s.Zeichen.size());
-        pos += 1 + int(s.Zeichen.size());
+        s.Laenge = *p++;
+        std::memcpy(s.Zeichen.data(), p, s.Zeichen.size());
+        p += s.Zeichen.size();
     }
     template <class T>
     void operator()(T &v)
     {
-        v = qFromLittleEndian<T>(p + pos);
-        pos += int(sizeof(T));
+        v = qFromLittleEndian<T>(p);
+        p += sizeof(T);
     }
 };
 
+// Little-endian cursor writing into a block the caller has sized to the record or the list:
+// appending field by field cost more than all the rest of saving a list.
 struct TSchreiber
 {
-    QByteArray &out;
+    char *p;
     void operator()(const TString20 &s)
     {
-        out.append(char(s.Laenge));
-        out.append(s.Zeichen.data(), qsizetype(s.Zeichen.size()));
+        *p++ = char(s.Laenge);
+        std::memcpy(p, s.Zeichen.data(), s.Zeichen.size());
+        p += s.Zeichen.size();
     }
     template <class T>
     void operator()(T v)
     {
-        char b[sizeof(T)];
-        qToLittleEndian<T>(v, b);
-        out.append(b, qsizetype(sizeof(T)));
+        qToLittleEndian<T>(v, p);
+        p += sizeof(T);
     }
 };
 
@@ -88,9 +89,10 @@ bool ausBytes(QByteArrayView data, Rec &rec, int groesse)
 {
     if (data.size() < groesse)
         return false;
-    TLeser r{reinterpret_cast<const uchar *>(data.data())};
+    const auto *anfang = reinterpret_cast<const uchar *>(data.data());
+    TLeser r{anfang};
     jedesFeld(rec, r);
-    Q_ASSERT(r.pos == groesse);
+    Q_ASSERT(r.p == anfang + groesse);
     return true;
 }
 
@@ -118,10 +120,10 @@ void InitBPrgRecord(TBackprogramm &rec)
 
 QByteArray BPrgRecordToBytes(const TBackprogramm &rec)
 {
-    QByteArray out;
-    out.reserve(BPrgRecordGroesse);
-    jedesFeld(rec, TSchreiber{out});
-    Q_ASSERT(out.size() == BPrgRecordGroesse);
+    QByteArray out(BPrgRecordGroesse, Qt::Uninitialized);
+    TSchreiber w{out.data()};
+    jedesFeld(rec, w);
+    Q_ASSERT(w.p == out.data() + out.size());
     return out;
 }
 
@@ -152,10 +154,11 @@ TBackprogramm BPrgAltZuNeu(const TBackprogrammAlt &alt)
 
 QByteArray BPrgListeBytes(const TBackprogrammListe &liste)
 {
-    QByteArray bytes;
-    bytes.reserve(BPrgListeDateiGroesse);
+    QByteArray bytes(BPrgListeDateiGroesse, Qt::Uninitialized);
+    TSchreiber w{bytes.data()};
     for (const TBackprogramm &rec : liste)
-        jedesFeld(rec, TSchreiber{bytes});
+        jedesFeld(rec, w);
+    Q_ASSERT(w.p == bytes.data() + bytes.size());
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -74,10 +75,31 @@ bool FuzzEingabeLesen(const uint8_t *data, size_t size, TFuzzEingabe &eingabe)
 
 void TGenaueBytes::setzen(QByteArrayView quelle)
 {
+    setzen(quelle, quelle.size());
+}
+
+void TGenaueBytes::setzen(QByteArrayView quelle, qsizetype groesse)
+{
     m_bytes.clear();
     // new char[0] is a block of its own too: any read of it is reported.
-    m_block.reset(new char[size_t(quelle.size())]);
-    if (!quelle.isEmpty())
-        std::memcpy(m_block.get(), quelle.data(), size_t(quelle.size()));
-    m_bytes = QByteArray::fromRawData(m_block.get(), quelle.size());
+    m_block.reset(new char[size_t(groesse)]);
+    m_bytes = QByteArray::fromRawData(m_block.get(), groesse);
+    fuellen(quelle);
+}
+
+void TGenaueBytes::ueberschreiben(QByteArrayView quelle, qsizetype groesse)
+{
+    if (m_block && m_bytes.size() == groesse)
+        fuellen(quelle);
+    else
+        setzen(quelle, groesse);
+}
+
+void TGenaueBytes::fuellen(QByteArrayView quelle)
+{
+    const qsizetype n = std::min(quelle.size(), m_bytes.size());
+    if (n > 0)
+        std::memcpy(m_block.get(), quelle.data(), size_t(n));
+    if (m_bytes.size() > n)
+        std::memset(m_block.get() + n, 0, size_t(m_bytes.size() - n));
 }

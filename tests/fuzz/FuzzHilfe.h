@@ -30,9 +30,16 @@ public:
     TGenaueBytes(const TGenaueBytes &) = delete;
     TGenaueBytes &operator=(const TGenaueBytes &) = delete;
     void setzen(QByteArrayView quelle);
+    // The first `groesse` bytes of `quelle`, filled up with zeros where it is shorter.
+    void setzen(QByteArrayView quelle, qsizetype groesse);
+    // As setzen, but into the block already held where it has that size: for an object kept
+    // from one input to the next whose bytes nobody keeps. A new block of 100 KB costs more
+    // than reading it (fresh pages, the sanitizer's bookkeeping).
+    void ueberschreiben(QByteArrayView quelle, qsizetype groesse);
     const QByteArray &bytes() const { return m_bytes; }
 
 private:
+    void fuellen(QByteArrayView quelle);
     std::unique_ptr<char[]> m_block;
     QByteArray m_bytes;
 };
