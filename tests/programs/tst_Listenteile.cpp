@@ -45,7 +45,8 @@ private slots:
         TBackprogramm p = BeispielProgramm("Weizen");
         const QByteArray schreiben = BprgSchreibParameter(10, p);
         QVERIFY(schreiben.startsWith("000A\t##HEAD\t"));
-        QVERIFY(!schreiben.contains('\r') && !schreiben.contains('\n'));
+        QVERIFY(!schreiben.contains('\r'));
+        QVERIFY(!schreiben.contains('\n'));
         QCOMPARE(schreiben.mid(5).replace('\t', "\r\n"), textform(p));
         p.Name.setText("frei free libre");
         QCOMPARE(BprgSchreibParameter(10, p), QByteArray("DELETE\t000A"));
@@ -63,7 +64,9 @@ private slots:
                 erwartet += FormatDec(i, 2) + '\t' + frei + '\t';
             QCOMPARE(teile[k - 1], erwartet);
         }
-        QVERIFY(teile[0].startsWith("00\t") && teile[6].startsWith("103\t") && teile[11].startsWith("188\t"));
+        QVERIFY(teile[0].startsWith("00\t"));
+        QVERIFY(teile[6].startsWith("103\t"));
+        QVERIFY(teile[11].startsWith("188\t"));
         QCOMPARE(teile[0].count('\t'), 2 * 18);
         QCOMPARE(teile[11].count('\t'), 2 * 12);
     }
@@ -120,8 +123,12 @@ private slots:
         QCOMPARE(s7.Name.text(), QByteArray("PrgTest07"));
         QCOMPARE(namen[7], QByteArray("PrgTest07"));
         QCOMPARE((*liste)[199].Name.text(), QByteArray("PrgTest199"));
-        QVERIFY(s7.Phasen[0].Temperatur == 207 && s7.Phasen[0].Backzeit == 420 && s7.Phasen[9].AbzugZeit == 4200 - 45);
-        QVERIFY(s7.Phasen[1].Umwaelzer == 1 && s7.Phasen[0].Umwaelzer == 0 && s7.Phasen[10] == TBackPhase{});
+        QVERIFY(s7.Phasen[0].Temperatur == 207);
+        QVERIFY(s7.Phasen[0].Backzeit == 420);
+        QVERIFY(s7.Phasen[9].AbzugZeit == 4200 - 45);
+        QVERIFY(s7.Phasen[1].Umwaelzer == 1);
+        QVERIFY(s7.Phasen[0].Umwaelzer == 0);
+        QVERIFY(s7.Phasen[10] == TBackPhase{});
         QCOMPARE((*liste)[100].Phasen[4].Backzeit, 5940u);
         TBackprogramm s107 = (*liste)[107];
         s107.Name = s7.Name;
@@ -180,7 +187,8 @@ private slots:
         HalbesMusterErzeugen(*liste, namen);
         QCOMPARE((*liste)[5].Name.text(), QByteArray("PrgTest_X_05"));
         QCOMPARE((*liste)[5].SollKT, 77);
-        QVERIFY((*liste)[5].Phasen[1].UmwaelzerZeit == 2 * 300 - 2 && (*liste)[5].Phasen[2] == TBackPhase{});
+        QVERIFY((*liste)[5].Phasen[1].UmwaelzerZeit == 2 * 300 - 2);
+        QVERIFY((*liste)[5].Phasen[2] == TBackPhase{});
         QCOMPARE(HalbesMusterPruefen(*liste, namen), QByteArray("fehlerfrei"));
         durchTextform(*liste);
         QCOMPARE(HalbesMusterPruefen(*liste, namenVon(*liste)), QByteArray("fehlerfrei"));

@@ -408,7 +408,8 @@ private slots:
         zeigtEnglisch(erste, ShowboxKeys().mid(4), {"CancelBtn.Caption"});
         QCOMPARE(erste->CancelBtn->text(), s("Abbrechen"));
         ShowboxOK(QStringLiteral("Fehler"), QStringLiteral("Zweite Meldung"));
-        QVERIFY(erste && wShowbox != erste);
+        QVERIFY(erste);
+        QVERIFY(wShowbox != erste);
         QCOMPARE(erste->Label1->text(), s("Erste Meldung"));
         QCOMPARE(erste->Label5->text(), s("E:in"));
         QCOMPARE(wShowbox->Label1->text(), s("Zweite Meldung"));
