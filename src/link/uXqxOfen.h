@@ -130,9 +130,9 @@ public:
     TTimer *Timeout = nullptr;
     TTimer *StatusTimer = nullptr;
 
-    // Test seam: receives the completion of each send and decides when it runs.
-    using TAbschlussHalter = std::function<void(std::function<void()> weiter)>;
-    void SetAbschlussHalter(TAbschlussHalter halter) { m_abschlussHalter = std::move(halter); }
+protected:
+    // Runs the end of each send, which `weiter` carries; a subclass may run it later.
+    virtual void SendungAbschluss(std::function<void()> weiter) { weiter(); }
 
 private:
     struct TSendeAuftrag
@@ -194,7 +194,6 @@ private:
     int m_fehlerbits = 0;
     bool m_trennFehler = false;
     QList<TSendeAuftrag> m_aufgeschoben;
-    TAbschlussHalter m_abschlussHalter;
     // ---- end queue and sending ----
 
     // ---- answers (uXqxOfen_Antworten.cpp) ----

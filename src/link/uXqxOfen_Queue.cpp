@@ -55,7 +55,6 @@ TwXQXOfen::~TwXQXOfen()
     m_geschlossen = true;
     // Nothing pending may call back into windows that are going away.
     m_aufgeschoben.clear();
-    m_abschlussHalter = nullptr;
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();

@@ -235,10 +235,7 @@ void TwXQXOfen::SendungBeenden(quint64 nr)
     if (m_trennFehler)
         m_host->FehlerEintragen(QStringLiteral("DISCONNECTERROR: Host ") + m_sendeHost
                                 + QStringLiteral(" not available!"));
-    if (m_abschlussHalter)
-        m_abschlussHalter([this, nr] { SendungAbschliessen(nr); });
-    else
-        SendungAbschliessen(nr);
+    SendungAbschluss([this, nr] { SendungAbschliessen(nr); });
 }
 
 void TwXQXOfen::SendungAbschliessen(quint64 nr)

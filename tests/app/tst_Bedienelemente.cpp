@@ -12,7 +12,9 @@ private slots:
     void zweiZustandsKnopf()
     {
         TChangeButton b;
-        QVERIFY(b.Zustand() && b.text().isEmpty() && b.focusPolicy() == Qt::NoFocus);
+        QVERIFY(b.Zustand());
+        QVERIFY(b.text().isEmpty());
+        QVERIFY(b.focusPolicy() == Qt::NoFocus);
         b.SetTrueText(QStringLiteral("an"));
         b.SetFalseText(QStringLiteral("aus"));
         QVERIFY(b.text().isEmpty());
@@ -23,9 +25,11 @@ private slots:
         connect(&b, &QPushButton::clicked, &b, [&] { gesehen << b.Zustand(); });
         b.click();
         QCOMPARE(gesehen, QList<bool>{true});
-        QVERIFY(b.text() == QStringLiteral("an") && !b.isChecked());
+        QVERIFY(b.text() == QStringLiteral("an"));
+        QVERIFY(!b.isChecked());
         b.click();
-        QVERIFY(!b.Zustand() && b.text() == QStringLiteral("aus"));
+        QVERIFY(!b.Zustand());
+        QVERIFY(b.text() == QStringLiteral("aus"));
         QCOMPARE(b.property("Zustand").toBool(), false);
     }
 
@@ -38,7 +42,8 @@ private slots:
         QCOMPARE(g.item(1, 2)->text(), QStringLiteral("x"));
         QCOMPARE(g.cell(9, 9), QString());
         g.SetColReadOnly(3, true);
-        QVERIFY(!(g.item(2, 3)->flags() & Qt::ItemIsEditable) && (g.item(2, 2)->flags() & Qt::ItemIsEditable));
+        QVERIFY(!(g.item(2, 3)->flags() & Qt::ItemIsEditable));
+        QVERIFY(g.item(2, 2)->flags() & Qt::ItemIsEditable);
         QVERIFY(!(g.item(0, 2)->flags() & Qt::ItemIsEditable));
         g.setColumnWidth(1, 3);
         QCOMPARE(g.columnWidth(1), 3);

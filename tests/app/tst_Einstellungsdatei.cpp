@@ -24,9 +24,11 @@ Lines afterHeader(const Lines &lines)
         QVERIFY2(QRegularExpression(QStringLiteral(R"(^\[Vantrel\.Ini\]\n# -{84}\n#   Vantrel 2004 IniFile -  Created )"
                                                    R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?\.\n#   -{54}$)")).match(head).hasMatch(), qPrintable(head));
         QCOMPARE(lines[5], QByteArray("#   Please do not modify this file unless you know what you are doing!"));
-        for (int i = 4; i < kKopfZeilen; ++i) // comments only: a "=" would load as a key
-            QVERIFY2(lines[i].startsWith('#') && !lines[i].contains('=') && lines[i] == lines[i].trimmed(),
-                     lines[i].constData());
+        for (int i = 4; i < kKopfZeilen; ++i) { // comments only: a "=" would load as a key
+            QVERIFY2(lines[i].startsWith('#'), lines[i].constData());
+            QVERIFY2(!lines[i].contains('='), lines[i].constData());
+            QVERIFY2(lines[i] == lines[i].trimmed(), lines[i].constData());
+        }
     }();
     return lines.mid(kKopfZeilen);
 }

@@ -55,7 +55,8 @@ private slots:
         QVERIFY(isStamped(lines[2], "Gr\xF6\xDF" "e falsch")); // Windows-1252
         QVERIFY(isStamped(lines[3], "zweiter"));
         WriteErrorLog(QStringLiteral("Leer"), QString()); // a new file: the header only
-        QVERIFY(isHeader(todayLines(QStringLiteral("Leer"))) && todayLines(QStringLiteral("Leer")).size() == 2);
+        QVERIFY(isHeader(todayLines(QStringLiteral("Leer"))));
+        QVERIFY(todayLines(QStringLiteral("Leer")).size() == 2);
     }
 
     void backupMove()
@@ -67,7 +68,8 @@ private slots:
             const QString file = LogDayDir(QDate::currentDate()) + QStringLiteral("Kelvor.err");
             const QByteArray old(c.size, 'x');
             QVERIFY(QDir().mkpath(LogDayDir(QDate::currentDate())));
-            QVERIFY(dateiSchreiben(file, old) && dateiSchreiben(file + ".BAK", "alt"));
+            QVERIFY(dateiSchreiben(file, old));
+            QVERIFY(dateiSchreiben(file + ".BAK", "alt"));
             WriteErrorLog(QStringLiteral("Kelvor"), QStringLiteral("Eintrag"));
             QCOMPARE(dateiLesen(file + ".BAK"), c.moved ? old : QByteArray("alt"));
             const auto lines = crLfZeilen(c.moved ? dateiLesen(file) : dateiLesen(file).mid(c.size));
@@ -102,7 +104,8 @@ private slots:
         QCOMPARE(todayLines(QStringLiteral("X")).size(), 3);
         const auto info = todayLines(QStringLiteral("Kelvor"));
         QCOMPARE(info.size(), 3);
-        QVERIFY(info[2].contains("Nur Info: Dateinamen mit \"\\\": ") && info[2].endsWith("X.err"));
+        QVERIFY(info[2].contains("Nur Info: Dateinamen mit \"\\\": "));
+        QVERIFY(info[2].endsWith("X.err"));
     }
 #endif
 };

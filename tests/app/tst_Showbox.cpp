@@ -53,8 +53,13 @@ private slots:
     {
         ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("A\r\n\r\nC"), 1000);
         TwShowbox *box = wShowbox;
-        QVERIFY(box->Label1->isVisible() && !box->Label2->isVisible() && box->Label3->isVisible() && !box->Label4->isVisible());
-        QVERIFY(box->Label1->height() == 25 && box->Label3->height() == 25 && box->Label3->y() == 25);
+        QVERIFY(box->Label1->isVisible());
+        QVERIFY(!box->Label2->isVisible());
+        QVERIFY(box->Label3->isVisible());
+        QVERIFY(!box->Label4->isVisible());
+        QVERIFY(box->Label1->height() == 25);
+        QVERIFY(box->Label3->height() == 25);
+        QVERIFY(box->Label3->y() == 25);
     }
 
     void layout_data()
@@ -90,7 +95,9 @@ private slots:
         QCOMPARE(box->width(), ruledWidth(box, lines[0]));
         QCOMPARE(box->Panel1->geometry(), QRect(0, bottom, box->width(), 70));
         QCOMPARE(box->height(), bottom + 70);
-        QVERIFY(box->CancelBtn->isVisible() && !box->OKBtn2->isVisible() && (box->windowFlags() & Qt::WindowStaysOnTopHint));
+        QVERIFY(box->CancelBtn->isVisible());
+        QVERIFY(!box->OKBtn2->isVisible());
+        QVERIFY(box->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(env->dialoge().boxes().value(0).text, text);
     }
 
@@ -145,7 +152,8 @@ private slots:
         QCOMPARE(box->Sekunden->isVisible(), !start.isEmpty());
         QCOMPARE(box->Label5->isVisible() || box->Label7->isVisible(), !start.isEmpty());
         QCOMPARE(box->CloseTimer->enabled(), !start.isEmpty());
-        QVERIFY(box->OKBtn->isVisible() && box->CancelBtn->isVisible() != okBox);
+        QVERIFY(box->OKBtn->isVisible());
+        QVERIFY(box->CancelBtn->isVisible() != okBox);
         QVERIFY(!okBox || box->OKBtn->pos() == QPoint(48, 40));
         if (start.isEmpty())
             QCOMPARE(box->width(), 177);
@@ -153,7 +161,8 @@ private slots:
             QCOMPARE(box->Sekunden->text(), start);
         for (int tick = 0; tick < 9; ++tick) // 4.5 s of countdown, without the close coming
             emit box->ShowTimer->timeout();
-        QVERIFY(box && box->isVisible());
+        QVERIFY(box);
+        QVERIFY(box->isVisible());
         QVERIFY(start.isEmpty() || box->Sekunden->text() == QLatin1String("0"));
     }
 
@@ -177,8 +186,8 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             const QFontMetrics fm = row[i]->fontMetrics();
             QCOMPARE(row[i]->font(), box->font());
-            QVERIFY2(row[i]->width() >= fm.horizontalAdvance(row[i]->text()) && row[i]->height() < 2 * fm.lineSpacing(),
-                     qPrintable(row[i]->objectName()));
+            QVERIFY2(row[i]->width() >= fm.horizontalAdvance(row[i]->text()), qPrintable(row[i]->objectName()));
+            QVERIFY2(row[i]->height() < 2 * fm.lineSpacing(), qPrintable(row[i]->objectName()));
             QVERIFY(i == 0 || row[i - 1]->x() + row[i - 1]->width() <= row[i]->x()); // side by side, none covered
         }
         QCOMPARE(box->Label7->text(), QStringLiteral("sek wird automatisch OK       gewählt"));

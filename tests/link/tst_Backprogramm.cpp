@@ -94,7 +94,10 @@ private slots:
         InitBPrgRecord(back);
         const QByteArray e = BPrgRecordToBytes(back);
         QCOMPARE(e.left(41), "\x14" + BPrgFreiName.toByteArray() + QByteArray::fromHex("ffffffff") + QByteArray(16, '\0'));
-        QVERIFY(e[41] == 0 && e[62] == 0 && e.mid(42, 6) == "XQ7310"); // lengths 0, characters kept
+        // lengths 0, characters kept
+        QVERIFY(e[41] == 0);
+        QVERIFY(e[62] == 0);
+        QVERIFY(e.mid(42, 6) == "XQ7310");
         QCOMPARE(e.mid(83), QByteArray(418, '\0'));
     }
 
@@ -114,7 +117,9 @@ private slots:
         (*liste)[3].Menge = 4;
         QVERIFY(!BPrgListeLesen(QString(), *liste)); // empty name: names emptied, nothing else, no box
         QVERIFY(env.dialoge().boxes().isEmpty());
-        QVERIFY((*liste)[3].Name.Laenge == 0 && (*liste)[199].Name.Laenge == 0 && (*liste)[3].Menge == 4);
+        QVERIFY((*liste)[3].Name.Laenge == 0);
+        QVERIFY((*liste)[199].Name.Laenge == 0);
+        QVERIFY((*liste)[3].Menge == 4);
         env.dialoge().expectBox(QMessageBox::Ok);
         QVERIFY(!BPrgListeLesen(env.path("fehlt.XQR"), *liste));
         QCOMPARE(env.dialoge().boxes().value(0).caption + env.dialoge().boxes().value(0).text, QStringLiteral("FehlerSpeicherfehler"));
@@ -172,8 +177,10 @@ private slots:
         block[0] = block[41] = block[62] = char(255);
         TBackprogramm r;
         QVERIFY(BPrgRecordFromBytes(block, r));
-        for (const TString20 *s : {&r.Name, &r.Steuerung, &r.PrgVersion})
-            QVERIFY(s->Laenge == 255 && s->text() == QByteArray(20, 'x'));
+        for (const TString20 *s : {&r.Name, &r.Steuerung, &r.PrgVersion}) {
+            QVERIFY(s->Laenge == 255);
+            QVERIFY(s->text() == QByteArray(20, 'x'));
+        }
         QCOMPARE(BPrgRecordToBytes(r), block);
         const QByteArray text = BPrgTextSchreiben(r, true);
         for (const char *key : {"NAME =", "STEUERUNG =", "VERSION ="})
@@ -184,8 +191,10 @@ private slots:
         TBackprogrammAlt a;
         QVERIFY(BPrgAltRecordFromBytes(alt, a));
         const TBackprogramm n = BPrgAltZuNeu(a);
-        for (const TString20 *s : {&n.Name, &n.Steuerung, &n.PrgVersion})
-            QVERIFY(s->Laenge == 20 && s->text() == QByteArray(20, 'y'));
+        for (const TString20 *s : {&n.Name, &n.Steuerung, &n.PrgVersion}) {
+            QVERIFY(s->Laenge == 20);
+            QVERIFY(s->text() == QByteArray(20, 'y'));
+        }
     }
 
     // An empty view has no data pointer; copying "nothing" from it was undefined behaviour.
@@ -221,8 +230,11 @@ private slots:
             QCOMPARE(BPrgListeLesen(path, *liste), ganz);
             if (!ganz)
                 QVERIFY(*liste == *vorher);
-            for (const TBackprogramm &r : *liste)
-                QVERIFY(r.Name.text().size() <= 20 && r.Steuerung.text().size() <= 20 && r.PrgVersion.text().size() <= 20);
+            for (const TBackprogramm &r : *liste) {
+                QVERIFY(r.Name.text().size() <= 20);
+                QVERIFY(r.Steuerung.text().size() <= 20);
+                QVERIFY(r.PrgVersion.text().size() <= 20);
+            }
         }
         QCOMPARE(env.dialoge().boxes().size(), kurze);
         for (const TBoxRequest &b : env.dialoge().boxes())

@@ -117,11 +117,15 @@ private slots:
         TBackprogramm r = readText("##HEAD\r\nname  =  Brot\r\n m e n g e=0012\r\nSoll_KT = -3\r\nPRIO =x\r\n"
                                    "STEUERUNG =123456789012345678901234\r\n##/HEAD\r\n");
         QCOMPARE(r.Name.text(), QByteArray(" Brot"));
-        QVERIFY(r.Menge == 12 && r.SollKT == -3 && r.Prio == 0);
+        QVERIFY(r.Menge == 12);
+        QVERIFY(r.SollKT == -3);
+        QVERIFY(r.Prio == 0);
         QCOMPARE(r.Steuerung.text(), QByteArray("12345678901234567890"));
         // Keys count only inside the head, events only inside the body; a last line without CR LF is ignored.
         r = readText("MENGE =5\r\n00000-TEMP1-200\r\n##BODY\r\nMENGE =6\r\n##/BODY\r\n##HEAD\r\n00000-TEMP1-100\r\nPRIO =3");
-        QVERIFY(r.Menge == 0 && r.Prio == 0 && r.Phasen[0].Temperatur == 0);
+        QVERIFY(r.Menge == 0);
+        QVERIFY(r.Prio == 0);
+        QVERIFY(r.Phasen[0].Temperatur == 0);
         TBackprogramm z; // a lone LF: a record of zeros
         InitBPrgRecord(z);
         BPrgTextLesen("\n", z);
@@ -170,9 +174,12 @@ private slots:
         for (int i = 0; i < 7; ++i)
             steam << QByteArray::number(12 * i + 10).rightJustified(5, '0') + "-SCHWAD-2";
         const TBackprogramm t = readText(body(temp)), s = readText(body(steam));
-        QVERIFY(t.Phasen[10].Temperatur == 11 && t.Phasen[9].Backzeit == 1 && t.Phasen[10].Backzeit == 0);
+        QVERIFY(t.Phasen[10].Temperatur == 11);
+        QVERIFY(t.Phasen[9].Backzeit == 1);
+        QVERIFY(t.Phasen[10].Backzeit == 0);
         // Each steam line fills two phases: the sixth sets only the pause of phase 11, the seventh is not taken.
-        QVERIFY(s.Phasen[9].Schwaden == 2 && s.Phasen[10].Schwaden == 10);
+        QVERIFY(s.Phasen[9].Schwaden == 2);
+        QVERIFY(s.Phasen[10].Schwaden == 10);
     }
 
     void namesAndLitres()
@@ -208,7 +215,9 @@ private slots:
             LiterModus = i % 8 < 4;
             CyrillicMode = i % 5 == 0;
             const TBackprogramm r = readText(in);
-            QVERIFY(r.Name.Laenge <= 20 && r.Steuerung.Laenge <= 20 && r.PrgVersion.Laenge <= 20);
+            QVERIFY(r.Name.Laenge <= 20);
+            QVERIFY(r.Steuerung.Laenge <= 20);
+            QVERIFY(r.PrgVersion.Laenge <= 20);
             BPrgTextSchreiben(r, true);
         }
     }

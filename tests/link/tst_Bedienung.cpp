@@ -51,7 +51,8 @@ private slots:
         QCOMPARE(sim->frames()[0].word + sim->frames()[0].params + '|' + sim->frames()[1].word, QByteArray("ZEIT|TRX "));
         QTRY_VERIFY(!w->XQTime->text().isEmpty());
         const qint64 ab = gesetzt.secsTo(QDateTime::fromString(w->XQTime->text(), Uhrformat));
-        QVERIFY2(ab >= 0 && ab < 10, qPrintable(w->XQTime->text()));
+        QVERIFY2(ab >= 0, qPrintable(w->XQTime->text()));
+        QVERIFY2(ab < 10, qPrintable(w->XQTime->text()));
 
         QTest::mouseClick(w->Stellen, Qt::LeftButton);
         QTRY_COMPARE(sim->acknowledgements('\x06'), 2);
@@ -110,9 +111,11 @@ private slots:
 
         // Ticking KillBox ticks the other two through their own handlers, in this order.
         w->KillBox->setChecked(true);
-        QVERIFY(w->EndlosSendenGesetzt() && w->NoWaitGesetzt());
+        QVERIFY(w->EndlosSendenGesetzt());
+        QVERIFY(w->NoWaitGesetzt());
         w->KillBox->setChecked(false);
-        QVERIFY(!w->EndlosSendenGesetzt() && !w->NoWaitGesetzt());
+        QVERIFY(!w->EndlosSendenGesetzt());
+        QVERIFY(!w->NoWaitGesetzt());
         const QByteArray log = heuteFehlerdatei();
         qsizetype at = 0;
         for (const char *line : {"EndlosSenden aktiviert!!", "NoWait aktiviert!!", "Killbox aktiviert!!",
@@ -128,7 +131,8 @@ private slots:
         TwKelvor *w = env->oeffnen();
         const QPointer<TwXQXOfen> alt = w->Link();
         const quint16 neu = FreierPort(2600, 2699, pc);
-        QVERIFY(neu && neu != port);
+        QVERIFY(neu);
+        QVERIFY(neu != port);
         bool ersetzt = false;
         // The end of the command is reported from inside the answer's handling.
         connect(w, &TwKelvor::BefehlBeendet, w, [&] {
@@ -146,7 +150,8 @@ private slots:
         QSignalSpy enden(w, &TwKelvor::BefehlBeendet);
         const QByteArray werte = "-1\t-1\t390" + QByteArray("\t-1").repeated(11);
         w->LinkBefehlSenden(QByteArray(), SB_NAST, werte);
-        QTRY_VERIFY(ersetzt && !alt);
+        QTRY_VERIFY(ersetzt);
+        QTRY_VERIFY(!alt);
         // Answered before the replacement, so the old link closed with nothing in flight.
         QCOMPARE(enden.size(), 1);
         QCOMPARE(enden.first().at(1).value<TwXQXOfen::TBefehlsEnde>(), TwXQXOfen::TBefehlsEnde::Beantwortet);
@@ -182,7 +187,9 @@ private slots:
             QTest::keyClick(w->IPEdit, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
             QTRY_COMPARE(w->height(), klein + n * 200);
         }
-        QVERIFY(DiagView && !w->Fensterpanel->isHidden() && w->DebugPanel->isHidden());
+        QVERIFY(DiagView);
+        QVERIFY(!w->Fensterpanel->isHidden());
+        QVERIFY(w->DebugPanel->isHidden());
     }
 };
 

@@ -57,7 +57,10 @@ private slots:
         QFETCH(QStringList, words);
         TwKelvor *w = env->oeffnen(words, true);
         const bool service = words.contains(QLatin1String("quamp"));
-        QVERIFY(ServiceMode == service && DiagView == service && CyrillicMode == service && w->AutoSize() != service);
+        QVERIFY(ServiceMode == service);
+        QVERIFY(DiagView == service);
+        QVERIFY(CyrillicMode == service);
+        QVERIFY(w->AutoSize() != service);
         QCOMPARE(w->width(), service ? 850 : w->TorvikBox->width());
         QVERIFY(service || w->height() < w->TorvikBox->height() + 60);
         const QStringList top{"Verbindung", "Port:", "IP-Adresse:", "Backprogrammfenster", "Nachtstarts", "PC-Zeit:",
@@ -70,7 +73,8 @@ private slots:
         w->BefehlEintragen(QStringLiteral("out"));
         w->AntwortEintragen(QStringLiteral("in"));
         w->FehlerEintragen(QStringLiteral("RepSend"));
-        QVERIFY(w->LBout->count() + w->LBIn->count() == (service ? 2 : 0) && w->LBError->count() == 1);
+        QVERIFY(w->LBout->count() + w->LBIn->count() == (service ? 2 : 0));
+        QVERIFY(w->LBError->count() == 1);
         static const QRegularExpression form(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d-RepSend$"));
         QVERIFY2(form.match(w->LBError->item(0)->text()).hasMatch(), qPrintable(w->LBError->item(0)->text()));
     }
@@ -159,7 +163,8 @@ private slots:
         const QRect reihe = liste->visualItemRect(zeile);
         const QColor grund = liste->palette().color(QPalette::Base);
         const int ende = noetig - bar->value();
-        QVERIFY2(ende > 40 && ende <= bild.width() + 10, qPrintable(QString::number(ende)));
+        QVERIFY2(ende > 40, qPrintable(QString::number(ende)));
+        QVERIFY2(ende <= bild.width() + 10, qPrintable(QString::number(ende)));
         int gezeichnet = 0;
         for (int x = qMax(0, ende - 40); x < qMin(ende, bild.width()); ++x)
             for (int y = reihe.top(); y <= reihe.bottom(); ++y)

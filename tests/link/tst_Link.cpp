@@ -295,7 +295,8 @@ void tst_Link::herdRueckzug()
     // Never repeated: two sends, two failures, then the slow poll.
     const QString nicht = QStringLiteral("ERROR03: Host 127.0.0.2 not available!");
     QCOMPARE(a->host.fehler, (QStringList{nicht, nicht, "Status-Error Interval-Up"}));
-    QVERIFY(a->link->StatusTimer->interval() >= 60000 && a->link->StatusTimer->interval() <= 69999);
+    QVERIFY(a->link->StatusTimer->interval() >= 60000);
+    QVERIFY(a->link->StatusTimer->interval() <= 69999);
     QCOMPARE(a->host.meldungen, QStringList());
     QCOMPARE(Fehlerdatei().last(), QStringLiteral("Status-Error Interval-Up"));
 }
@@ -317,7 +318,8 @@ void tst_Link::antwortVorAbschluss()
     QVERIFY(!a->link->Timeout->enabled());
     weiter();
     QVERIFY(warte([&] { return a->sim.count("TRX ") == 1 && a->ruhig(); }));
-    QVERIFY(!a->link->Waiting->isChecked() && !a->link->Timeout->enabled());
+    QVERIFY(!a->link->Waiting->isChecked());
+    QVERIFY(!a->link->Timeout->enabled());
     QCOMPARE(Woerter(a->sim), (QStringList{"PING", "TRX ACK"}));
     QCOMPARE(a->enden.size(), 1);
     QCOMPARE(a->host.fehler, QStringList());
@@ -338,7 +340,8 @@ void tst_Link::quittungScheitertNachHerdVerweigerung()
     // The lost acknowledgement released the gate and was not counted against HERD, which
     // ended with its refusal.
     QCOMPARE(a->enden, QStringList{QStringLiteral("HERD:Verworfen")});
-    QVERIFY(!a->link->Waiting->isChecked() && !a->link->Timeout->enabled());
+    QVERIFY(!a->link->Waiting->isChecked());
+    QVERIFY(!a->link->Timeout->enabled());
     QCOMPARE(Fehlerdatei().last(), QStringLiteral("ERROR03: Host 127.0.0.3 not available!"));
     a->link->SetAbschlussHalter(nullptr);
     a->link->TCPClient.Host = QStringLiteral("127.0.0.2");
@@ -362,7 +365,8 @@ void tst_Link::langeZeileBleibtGanz()
 void tst_Link::einrichten()
 {
     const quint16 port = FreierPort(2600, 2649), neu = FreierPort(2650, 2699);
-    QVERIFY(port && neu);
+    QVERIFY(port);
+    QVERIFY(neu);
     QTcpServer anderer;
     QVERIFY(anderer.listen(kPc, port));
     SetTimeScale(1.0);   // the server's read time must not end the open connection below first
@@ -644,8 +648,9 @@ void tst_Link::fremdeNurKurz()
     QVERIFY2(a->host.fehler[1].contains(QStringLiteral("\"127.0.0.2\"")), qPrintable(a->host.fehler[1]));
     const QStringList datei = Ignoriert();
     QCOMPARE(datei.size(), 1);
-    QVERIFY2(datei[0].startsWith(QStringLiteral("Not from the controller, ignored: \"127.0.0.9\", PeerPort "))
-                 && datei[0].endsWith(QStringLiteral(", Port ") + QString::number(a->port) + QStringLiteral(": ERROR-ReadlnTimeOut")),
+    QVERIFY2(datei[0].startsWith(QStringLiteral("Not from the controller, ignored: \"127.0.0.9\", PeerPort ")),
+             qPrintable(datei[0]));
+    QVERIFY2(datei[0].endsWith(QStringLiteral(", Port ") + QString::number(a->port) + QStringLiteral(": ERROR-ReadlnTimeOut")),
              qPrintable(datei[0]));
 }
 

@@ -247,7 +247,8 @@ void tst_Listenuebertragung::lesen()
     QVERIFY(teile.last().endsWith("199\t" + StrToHexDump(liste[199]) + '\t'));
     QCOMPARE(a->host.fehler, QStringList());
     QCOMPARE(a->host.meldungen, QStringList());
-    QVERIFY(!a->link->AlleLesen && a->link->AktNr == 0);
+    QVERIFY(!a->link->AlleLesen);
+    QVERIFY(a->link->AktNr == 0);
 }
 
 void tst_Listenuebertragung::schreibenBeginnt_data()

@@ -68,22 +68,27 @@ private slots:
     {
         TwKelvor *w = env->oeffnen();
         TwXQXNachtStarts *n = wXQXNachtStarts;
-        QVERIFY(n && n->isWindow() && n->isHidden());
+        QVERIFY(n);
+        QVERIFY(n->isWindow());
+        QVERIFY(n->isHidden());
         // Third of the program's windows: after the version dialog, before the about box.
         const QObjectList kinder = w->children();
-        QVERIFY(kinder.indexOf(fVersion.data()) < kinder.indexOf(n) && kinder.indexOf(n) < kinder.indexOf(AboutBox.data()));
+        QVERIFY(kinder.indexOf(fVersion.data()) < kinder.indexOf(n));
+        QVERIFY(kinder.indexOf(n) < kinder.indexOf(AboutBox.data()));
         QStringList zeilen;
         for (int r = 0; r <= 7; ++r)
             zeilen << Zelle(0, r) + ':' + Zeile(r);
         QCOMPARE(zeilen.join(u' '), QStringLiteral(":Std|Min|Std|Min Montag:||| Dienstag:||| Mittwoch:||| "
                                                    "Donnerstag:||| Freitag:||| Samstag:||| Sonntag:|||"));
         // Only the four buttons are reachable.
-        QVERIFY(n->MainMenu1->isHidden() && !n->Datei1->menuAction()->isVisible());
+        QVERIFY(n->MainMenu1->isHidden());
+        QVERIFY(!n->Datei1->menuAction()->isVisible());
 
         QTest::mouseClick(w->NachtBtn, Qt::LeftButton);
         QVERIFY(n->isVisible());
         n->close();
-        QVERIFY(!wXQXNachtStarts.isNull() && n->isHidden());
+        QVERIFY(!wXQXNachtStarts.isNull());
+        QVERIFY(n->isHidden());
     }
 
     // Read, edit, send: the stand-in holds the table; its acknowledgement leaves the grid alone.
@@ -109,7 +114,8 @@ private slots:
         QTRY_COMPARE(sim->controller().nightStarts(), erwartet);
         QTRY_VERIFY(!env->dialoge().boxes().isEmpty());
         const TBoxRequest box = env->dialoge().boxes().last();
-        QVERIFY(!box.modal && box.text == QStringLiteral("Nachtstarts übertragen!"));
+        QVERIFY(!box.modal);
+        QVERIFY(box.text == QStringLiteral("Nachtstarts übertragen!"));
         QCOMPARE(Zeile(7), QStringLiteral("00|05|0|0"));
 
         // The menu entries do what their buttons do.
@@ -205,14 +211,18 @@ private slots:
         QCOMPARE(Zeile(1), QStringLiteral("06|30|--|--"));
         QCOMPARE(Zeile(3), QStringLiteral("--|--|--|--")); // no key for Wednesday
         TFileRequest r = env->dialoge().fileRequests().last();
-        QVERIFY(r.kind == TFileDialogKind::Open && r.directory == BPrgXQDir && r.defaultSuffix == "XQN");
+        QVERIFY(r.kind == TFileDialogKind::Open);
+        QVERIFY(r.directory == BPrgXQDir);
+        QVERIFY(r.defaultSuffix == "XQN");
 
         n->NachtstartGrid->setCell(4, 7, QStringLiteral(" 5"));
         env->dialoge().expectFile(datei);
         QTest::mouseClick(n->NachtSave, Qt::LeftButton);
         r = env->dialoge().fileRequests().last();
-        QVERIFY(r.kind == TFileDialogKind::Save && r.directory == BPrgXQDir && r.defaultSuffix == "XQN"
-                && r.fileName == QStringLiteral("Nachtstarts"));
+        QVERIFY(r.kind == TFileDialogKind::Save);
+        QVERIFY(r.directory == BPrgXQDir);
+        QVERIFY(r.defaultSuffix == "XQN");
+        QVERIFY(r.fileName == QStringLiteral("Nachtstarts"));
         const QList<QByteArray> zeilen = crLfZeilen(dateiLesen(datei));
         QCOMPARE(zeilen.mid(0, 5), (QList<QByteArray>{"[Ofen]", "Typ=3", "", "[Nachtstarts]", "Mon/Mon=06;30;--;--;"}));
         QCOMPARE(zeilen.last(), QByteArray("Son/Sun=--;--;--; 5;"));

@@ -102,7 +102,8 @@ private slots:
 
         // A file that exists but cannot be read (here a folder) is neither read nor replaced.
         const QString ordner = env.path(QStringLiteral("prog"));
-        QVERIFY(!NachtstartdateiLesen(ordner, gelesen) && !NachtstartdateiSchreiben(ordner, t));
+        QVERIFY(!NachtstartdateiLesen(ordner, gelesen));
+        QVERIFY(!NachtstartdateiSchreiben(ordner, t));
         QVERIFY(QFileInfo(ordner).isDir());
         QCOMPARE(gelesen[6][0], QStringLiteral(" 5"));
     }

@@ -44,7 +44,9 @@ private slots:
         QVERIFY2(u->starten(), qPrintable(u->grund));
         k = u->env().oeffnen({QStringLiteral("QUAMP")}, true);
         w = wXQXGesamtListe;
-        QVERIFY(k && w && !k->RepeatTimer->enabled());
+        QVERIFY(k);
+        QVERIFY(w);
+        QVERIFY(!k->RepeatTimer->enabled());
         // A list file of three programs in the programs' folder.
         auto liste = std::make_unique<TBackprogrammListe>(FreieListe());
         for (int i : {2, 4, 6})
@@ -67,17 +69,22 @@ private slots:
         sendenWaehlen(datei);
         QCOMPARE(dlg().fileRequests().first().filter, QtDateiFilter(QStringLiteral("XQ-Vant2004-Backprogramm-Listen|*.XQR")));
         QCOMPARE(dlg().fileRequests().first().directory, BPrgXQDir);
-        QVERIFY(k->RepSendNext && k->RepListFile == datei && k->RepeatListName->text() == datei);
+        QVERIFY(k->RepSendNext);
+        QVERIFY(k->RepListFile == datei);
+        QVERIFY(k->RepeatListName->text() == datei);
         QVERIFY(k->RepeatTimer->enabled());
         QVERIFY(QTest::qWaitFor([this] { return k->RepeatTimer->verbleibendMs() < 299990; }));
         k->RepeatBprgRead->setChecked(true);
-        QVERIFY(k->RepeatTimer->verbleibendMs() < 299990 && k->RepSendNext);
+        QVERIFY(k->RepeatTimer->verbleibendMs() < 299990);
+        QVERIFY(k->RepSendNext);
 
         QTest::mouseClick(k->SofortSenden, Qt::LeftButton);
-        QVERIFY(w->isVisible() && w->ListeDateiName == datei);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->ListeDateiName == datei);
         QVERIFY(fertig());
         QCOMPARE(sim().controller().programs().keys(), (QList<int>{2, 4, 6}));
-        QVERIFY(!k->RepSendNext && k->RepeatTimer->enabled());
+        QVERIFY(!k->RepSendNext);
+        QVERIFY(k->RepeatTimer->enabled());
 
         // The read takes the list over without the Save As.
         sim().controller().setProgram(9, BPrgTextSchreiben(BeispielProgramm("Neu"), true));
@@ -85,11 +92,14 @@ private slots:
         QVERIFY(fertig());
         QCOMPARE(w->ListeDateiName, QStringLiteral("XQ7310"));
         QCOMPARE(w->BPrgListe[9].Name.text(), QByteArray("Neu"));
-        QVERIFY(k->RepSendNext && k->RepeatTimer->enabled());
+        QVERIFY(k->RepSendNext);
+        QVERIFY(k->RepeatTimer->enabled());
         k->RepeatTimerTimer();
-        QVERIFY(w->Beschaeftigt() && w->ListeDateiName == datei);
+        QVERIFY(w->Beschaeftigt());
+        QVERIFY(w->ListeDateiName == datei);
         QCOMPARE(fehler(), (QStringList{"RepSend", "RepRead", "RepSend"}));
-        QVERIFY(dlg().fileRequests().size() == 1 && dlg().boxes().isEmpty());
+        QVERIFY(dlg().fileRequests().size() == 1);
+        QVERIFY(dlg().boxes().isEmpty());
         w->CancelClick();
         QVERIFY(fertig());
     }
@@ -121,9 +131,12 @@ private slots:
         const auto vorher = std::make_unique<TBackprogrammListe>(w->BPrgListe);
         k->RepeatTimerTimer();
         QVERIFY(dlg().allAnswersUsed());
-        QVERIFY(!w->Beschaeftigt() && u->link()->MakroZeilen().isEmpty() && w->BPrgListe == *vorher);
+        QVERIFY(!w->Beschaeftigt());
+        QVERIFY(u->link()->MakroZeilen().isEmpty());
+        QVERIFY(w->BPrgListe == *vorher);
         QCOMPARE(fehler(), QStringList{"RepSend"});
-        QVERIFY(k->RepeatTimer->enabled() && k->RepeatBprgSend->isChecked());
+        QVERIFY(k->RepeatTimer->enabled());
+        QVERIFY(k->RepeatBprgSend->isChecked());
     }
 
     void dialogAbgebrochen()
@@ -132,8 +145,11 @@ private slots:
         QVERIFY(k->RepeatTimer->enabled());
         QVERIFY(QTest::qWaitFor([this] { return k->RepeatTimer->verbleibendMs() < 299990; }));
         sendenWaehlen(QString());
-        QVERIFY(!k->RepeatBprgSend->isChecked() && k->RepListFile.isEmpty() && k->RepeatListName->text().isEmpty());
-        QVERIFY(!k->RepSendNext && k->RepeatTimer->verbleibendMs() < 299990);
+        QVERIFY(!k->RepeatBprgSend->isChecked());
+        QVERIFY(k->RepListFile.isEmpty());
+        QVERIFY(k->RepeatListName->text().isEmpty());
+        QVERIFY(!k->RepSendNext);
+        QVERIFY(k->RepeatTimer->verbleibendMs() < 299990);
         k->RepeatBprgRead->setChecked(false);
         sendenWaehlen(QString());
         QVERIFY(k->RepeatTimer->enabled());
@@ -184,13 +200,15 @@ private slots:
         dlg().expectFile(QString());
         QVERIFY(w->ListeEmpfangen1Click());
         k->RepeatTimerTimer();
-        QVERIFY(k->RepSendNext && k->RepeatTimer->enabled());
+        QVERIFY(k->RepSendNext);
+        QVERIFY(k->RepeatTimer->enabled());
         QCOMPARE(fehler(), QStringList{"Wiederholung übersprungen: Übertragung läuft"});
         sim().setAnswersHeld(false);
         QVERIFY(fertig());
         k->RepeatTimerTimer();
         QCOMPARE(fehler().last(), QStringLiteral("RepSend"));
-        QVERIFY(w->Beschaeftigt() && w->ListeDateiName == datei);
+        QVERIFY(w->Beschaeftigt());
+        QVERIFY(w->ListeDateiName == datei);
         w->CancelClick();
         QVERIFY(fertig());
     }

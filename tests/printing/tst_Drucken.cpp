@@ -123,7 +123,8 @@ private slots:
             QCOMPARE(tabellenZeilen(tabelle()), 0);
             const QStringList seiten = pdfSeitenText(pdf());
             QCOMPARE(seiten.size(), 1);
-            QVERIFY(seiten[0].contains(QStringLiteral("Seite: 1 von 1")) && seiten[0].contains(QStringLiteral("XQ-Backprogramm")));
+            QVERIFY(seiten[0].contains(QStringLiteral("Seite: 1 von 1")));
+            QVERIFY(seiten[0].contains(QStringLiteral("XQ-Backprogramm")));
         }
         drucken(liste, 3, 3);
         QCOMPARE(tabellenZeilen(tabelle()), 10);
@@ -237,7 +238,8 @@ private slots:
                  QStringLiteral("Adobe Acrobat (PDF)"));
         const QStringList seiten = pdfSeitenText(datei);
         QCOMPARE(seiten.size(), 1);
-        QVERIFY(seiten[0].contains(QStringLiteral("Kastenbrot")) && seiten[0].contains(QStringLiteral("Seite: 2 von 2")));
+        QVERIFY(seiten[0].contains(QStringLiteral("Kastenbrot")));
+        QVERIFY(seiten[0].contains(QStringLiteral("Seite: 2 von 2")));
         QVERIFY(!QFile::exists(pdf()));
     }
 
@@ -300,10 +302,12 @@ private slots:
         drucken(zweiProgramme(), 1, 199, true);
         QCOMPARE(offen, (QStringList{"0", "0", "1"}));
         QCOMPARE(d.boxes().size(), 4);
-        for (const TBoxRequest &b : d.boxes())
-            QVERIFY(b.modal && b.caption == QStringLiteral("Druckbereich")
-                    && b.text == QStringLiteral("Der gewählte Druckbereich enthält keine Seite.\r\n"
-                                                "Der Report hat 2 Seiten; bitte einen Bereich von 1 bis 2 angeben."));
+        for (const TBoxRequest &b : d.boxes()) {
+            QVERIFY(b.modal);
+            QVERIFY(b.caption == QStringLiteral("Druckbereich"));
+            QVERIFY(b.text == QStringLiteral("Der gewählte Druckbereich enthält keine Seite.\r\n"
+                                             "Der Report hat 2 Seiten; bitte einen Bereich von 1 bis 2 angeben."));
+        }
         QVERIFY(!QFile::exists(pdf()));
 
         // A range that gets past the window all the same starts no job either, and is no print error.
@@ -332,7 +336,8 @@ private slots:
         });
         drucken(zweiProgramme(), 1, 199, true);
         const QStringList seiten = pdfSeitenText(pdf());
-        QVERIFY(seiten.size() == 1 && seiten[0].contains(QStringLiteral("Kastenbrot")));
+        QVERIFY(seiten.size() == 1);
+        QVERIFY(seiten[0].contains(QStringLiteral("Kastenbrot")));
     }
 
     // Each value of a phase row stands in its column: left-aligned values begin, right-aligned
@@ -439,12 +444,14 @@ private slots:
         QCOMPARE(pdfSeitenText(pdf()).size(), 2);
         QPrinter &drucker = Anwendungsdrucker();
         // (A PDF keeps no duplex, so only what a PDF printer keeps is looked at.)
-        QVERIFY(drucker.copyCount() == 3 && drucker.collateCopies());
+        QVERIFY(drucker.copyCount() == 3);
+        QVERIFY(drucker.collateCopies());
 
         QVERIFY(QFile::remove(pdf()));
         drucken(zweiProgramme(), 1, 199);
         QCOMPARE(pdfSeitenText(pdf()).size(), 2);
-        QVERIFY(drucker.copyCount() == 1 && !drucker.collateCopies());
+        QVERIFY(drucker.copyCount() == 1);
+        QVERIFY(!drucker.collateCopies());
     }
 };
 

@@ -37,15 +37,18 @@ private slots:
     void fensterInIhrerReihe()
     {
         TwKelvor *w = env->oeffnen();
-        QVERIFY(RavePreviewForm_NQ_dt && RPSetupForm_NQ_dt && wRaveDrucken);
+        QVERIFY(RavePreviewForm_NQ_dt);
+        QVERIFY(RPSetupForm_NQ_dt);
+        QVERIFY(wRaveDrucken);
         QStringList reihe;
         for (QObject *o : w->children())
             if (o->isWidgetType() && static_cast<QWidget *>(o)->isWindow())
                 reihe << o->objectName();
         const QStringList unsere{"AboutBox", "RavePreviewForm_NQ_dt", "RPSetupForm_NQ_dt", "wRaveDrucken"};
         const qsizetype about = reihe.indexOf(QStringLiteral("AboutBox"));
-        QVERIFY2(about >= 0 && reihe.mid(about, 3) == unsere.mid(0, 3) && reihe.indexOf(unsere[3]) > about + 2,
-                 qPrintable(reihe.join(QLatin1Char(' '))));
+        QVERIFY2(about >= 0, qPrintable(reihe.join(QLatin1Char(' '))));
+        QVERIFY2(reihe.mid(about, 3) == unsere.mid(0, 3), qPrintable(reihe.join(QLatin1Char(' '))));
+        QVERIFY2(reihe.indexOf(unsere[3]) > about + 2, qPrintable(reihe.join(QLatin1Char(' '))));
         for (QWidget *f : std::initializer_list<QWidget *>{RavePreviewForm_NQ_dt, RPSetupForm_NQ_dt, wRaveDrucken})
             QVERIFY(!f->isVisible());
 

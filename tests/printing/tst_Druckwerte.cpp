@@ -49,7 +49,8 @@ private slots:
         for (const TDruckZeile &r : z) {
             QCOMPARE(r.PRGNAME, QStringLiteral("Roggen 80/20"));
             QCOMPARE(r.PRGNR, QStringLiteral("5"));
-            QVERIFY(r.MENGE == QLatin1String("12") && r.SOLLKT == QLatin1String("96"));
+            QVERIFY(r.MENGE == QLatin1String("12"));
+            QVERIFY(r.SOLLKT == QLatin1String("96"));
             QCOMPARE(r.GBZ, QStringLiteral("102:05"));
             QCOMPARE(r.AUSZ, QStringLiteral("102:05"));
             QCOMPARE(r.UMWZ, QStringLiteral("101:00"));
@@ -75,8 +76,10 @@ private slots:
         p.Phasen[0].AusgangZeit = 6125;
         p.Phasen[0].UmwaelzerZeit = 6185;
         const TDruckZeile l = ProgrammZeilen(p, 5, false, true, StandardKnopfTexte(true))[1];
-        QVERIFY(l.AUSZ == QLatin1String("00:00") && l.UMWZ == QLatin1String("--01:00"));
-        QVERIFY(l.SZ == QLatin1String("liter") && l.SW == QLatin1String("0"));
+        QVERIFY(l.AUSZ == QLatin1String("00:00"));
+        QVERIFY(l.UMWZ == QLatin1String("--01:00"));
+        QVERIFY(l.SZ == QLatin1String("liter"));
+        QVERIFY(l.SW == QLatin1String("0"));
     }
 
     void spaltenAus()
@@ -145,7 +148,8 @@ private slots:
         // A failed insert leaves no row behind.
         QVERIFY(t.Anlegen(pfad));
         t.Schliessen();
-        QVERIFY(!t.Einfuegen(zeilen) && !t.Fehler().isEmpty());
+        QVERIFY(!t.Einfuegen(zeilen));
+        QVERIFY(!t.Fehler().isEmpty());
     }
 };
 

@@ -117,7 +117,8 @@ private slots:
         env = std::make_unique<TListeneditorUmgebung>();
         QVERIFY(QDir().mkpath(env->path(QStringLiteral("d"))));
         w = env->oeffnenEditor();
-        QVERIFY(w && w->isVisible());
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
     }
     void cleanup()
     {
@@ -138,11 +139,16 @@ private slots:
         w->ListeSpeichern1->trigger();
         // No name yet: nothing proposed (".XQR" alone would be a hidden file); ".XQR" appended.
         const TFileRequest r = dlg().fileRequests().value(0);
-        QVERIFY(r.kind == TFileDialogKind::Save && r.fileName.isEmpty() && r.defaultSuffix == QLatin1String("XQR"));
-        QVERIFY(r.overwritePrompt && r.filter.startsWith(QStringLiteral("XQ-Backprogramm-Records (*.XQR *.xqr)")));
+        QVERIFY(r.kind == TFileDialogKind::Save);
+        QVERIFY(r.fileName.isEmpty());
+        QVERIFY(r.defaultSuffix == QLatin1String("XQR"));
+        QVERIFY(r.overwritePrompt);
+        QVERIFY(r.filter.startsWith(QStringLiteral("XQ-Backprogramm-Records (*.XQR *.xqr)")));
         const QByteArray bytes = dateiLesen(datei("Woche.XQR"));
         QCOMPARE(bytes.size(), 100200);
-        QVERIFY(!w->ListeGeaendert && w->Nummer() == 2 && BPrgXQDir == env->path(QStringLiteral("d")));
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(w->Nummer() == 2);
+        QVERIFY(BPrgXQDir == env->path(QStringLiteral("d")));
         QCOMPARE(w->windowTitle(), QStringLiteral("Backprogrammliste: \"Woche.XQR\""));
         // A ".XQR" name is written at once; opened and saved again, the bytes stay.
         w->SpeichernPrgListe->click();
@@ -156,20 +162,24 @@ private slots:
 
         // 100 bytes past 200 blocks are still the current layout; 200 old blocks load with SollKT 0.
         QVERIFY(dateiSchreiben(datei("lang.XQR"), bytes + QByteArray(100, 'x')));
-        QVERIFY(w->ListeDateiOeffnen(datei("lang.XQR")) && w->BPrgListe[3].SollKT == 96);
+        QVERIFY(w->ListeDateiOeffnen(datei("lang.XQR")));
+        QVERIFY(w->BPrgListe[3].SollKT == 96);
         QByteArray alt;
         for (const TBackprogramm &p : volleListe(5))
             alt += BPrgRecordToBytes(p).remove(33, 4);
         QVERIFY(dateiSchreiben(datei("alt.xqr"), alt));
         QVERIFY(w->ListeDateiOeffnen(datei("alt.xqr")));
-        QVERIFY(w->BPrgListe[5].Name.text() == "P5" && w->BPrgListe[5].SollKT == 0 && w->BPrgListe[5].Menge == 5);
+        QVERIFY(w->BPrgListe[5].Name.text() == "P5");
+        QVERIFY(w->BPrgListe[5].SollKT == 0);
+        QVERIFY(w->BPrgListe[5].Menge == 5);
         QVERIFY(!w->ListeDateiOeffnen(datei("Kopie.dat")));
         // An empty file changes nothing and shows the reader's one box.
         const TBackprogrammListe vorher = w->BPrgListe;
         QVERIFY(dateiSchreiben(datei("leer.XQR"), QByteArray()));
         dlg().expectBox(QMessageBox::Ok);
         QVERIFY(!w->ListeDateiOeffnen(datei("leer.XQR")));
-        QVERIFY(boxen() == QStringList{"ERROR|Ladefehler"} && w->BPrgListe == vorher);
+        QVERIFY(boxen() == QStringList{"ERROR|Ladefehler"});
+        QVERIFY(w->BPrgListe == vorher);
         // After a read-all the name has no extension: the dialog proposes it with one.
         w->ListeDateiName = QStringLiteral("XQ7310");
         dlg().expectFile(QStringList());
@@ -186,7 +196,8 @@ private slots:
         dlg().expectBox(QMessageBox::Yes);
         dlg().expectFile(QStringList());
         QVERIFY(!w->close());
-        QVERIFY(w->isVisible() && w->PrgGeaendert);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->PrgGeaendert);
 
         w->ListeDateiName = datei("Liste.XQR");
         QVERIFY(BPrgListeSpeichern(w->ListeDateiName, volleListe(3)));
@@ -197,8 +208,11 @@ private slots:
         QVERIFY(!w->close());
         QCOMPARE(boxen().mid(1), (QStringList{"ACHTUNG|Backprogrammliste wurde verändert!\r\nWollen Sie speichern?",
                                               "ERROR|Speicherfehler", "FRAGE|Speichern erneut versuchen?"}));
-        QVERIFY(w->isVisible() && w->ListeGeaendert && dateiLesen(datei("Liste.XQR")) == alt);
-        QVERIFY(w->BPrgListe[2].Menge == 5 && w->eMenge->text() == QStringLiteral("5"));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(dateiLesen(datei("Liste.XQR")) == alt);
+        QVERIFY(w->BPrgListe[2].Menge == 5);
+        QVERIFY(w->eMenge->text() == QStringLiteral("5"));
 
         SetWriteFailureAfterBytes(-1);
         dlg().expectBox(QMessageBox::Yes);
@@ -220,11 +234,14 @@ private slots:
         dlg().expectBox(QMessageBox::Yes);
         w->LadenPrg->click();
         const TFileRequest r = dlg().fileRequests().value(0);
-        QVERIFY(r.kind == TFileDialogKind::OpenMany && r.defaultSuffix == QLatin1String("XQP"));
+        QVERIFY(r.kind == TFileDialogKind::OpenMany);
+        QVERIFY(r.defaultSuffix == QLatin1String("XQP"));
         QVERIFY(r.filter.startsWith(QStringLiteral("XQ7310-Backprogramm (*.XQP *.xqp)")));
         QCOMPARE(w->BPrgListe[6].Name.text() + w->BPrgListe[7].Name.text() + w->BPrgListe[8].Name.text(), QByteArray("BCA"));
         QCOMPARE(w->BPrgListe[7].Phasen[0].Temperatur, 400);
-        QVERIFY(w->Nummer() == 8 && !w->PrgGeaendert && w->ListeGeaendert);
+        QVERIFY(w->Nummer() == 8);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(w->ListeGeaendert);
         w->ListeDateiName = datei("Liste.XQR");
         QVERIFY(w->ListeSpeichern1Click());
         TBackprogramm fuenf = volleListe(5)[5];
@@ -235,7 +252,8 @@ private slots:
         w->NamenBlockWaehlen(20, 20);
         dlg().expectFile(datei("A.XQP"));
         w->FileOpen->trigger();
-        QVERIFY(w->BPrgListe[20].Name.text() == "A" && w->Nummer() == 20);
+        QVERIFY(w->BPrgListe[20].Name.text() == "A");
+        QVERIFY(w->Nummer() == 20);
 
         // A text that is no program, and a full list: one box each, the editor as it was.
         QVERIFY(dateiSchreiben(datei("Brief.XQP"), "Sehr geehrte Damen und Herren,\r\n"));
@@ -246,13 +264,17 @@ private slots:
         const TBackprogrammListe vorher = w->BPrgListe;
         w->FileOpen->trigger();
         QCOMPARE(boxen(), QStringList{QStringLiteral("Fehler|Ladefehler\r\n") + datei("Brief.XQP")});
-        QVERIFY(w->BPrgListe == vorher && !w->ListeGeaendert && w->ePrgName->toPlainText() == QStringLiteral("A"));
+        QVERIFY(w->BPrgListe == vorher);
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("A"));
         ListeLaden(w, volleListe(199), 5);
         dlg().expectFile(QStringList{datei("A.XQP"), datei("B.xqp")});
         dlg().expectBox(QMessageBox::Ok);
         w->FileOpen->trigger();
         QCOMPARE(boxen().last(), QStringLiteral("ACHTUNG|Kein Platz mehr frei!\r\nBitte erst Programme löschen\r\noder neue Liste erstellen"));
-        QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("P5") && !w->PrgGeaendert && !w->ListeGeaendert);
+        QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("P5"));
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(!w->ListeGeaendert);
     }
 
     // A free slot filled without leaving the grid takes the name of its number before it is
@@ -264,7 +286,9 @@ private slots:
         ZelleTippen(w, 1, 1, QStringLiteral("200"));
         w->ListeSpeichern1->trigger();
         QCOMPARE(dateiListe(datei("Liste.XQR"))[3].Name.text(), QByteArray("P003"));
-        QVERIFY(w->BPrgListe[3].Name.text() == "P003" && w->ePrgName->Name() == "P003" && namenStimmen());
+        QVERIFY(w->BPrgListe[3].Name.text() == "P003");
+        QVERIFY(w->ePrgName->Name() == "P003");
+        QVERIFY(namenStimmen());
 
         ListeLaden(w, volleListe(2), 4);
         ZelleTippen(w, 1, 1, QStringLiteral("190"));
@@ -272,7 +296,8 @@ private slots:
         dlg().expectBox(QMessageBox::Yes);
         QVERIFY(w->close());
         const TBackprogramm vier = dateiListe(datei("Liste.XQR"))[4];
-        QVERIFY(vier.Name.text() == "P004" && vier.Phasen[0].Temperatur == 190);
+        QVERIFY(vier.Name.text() == "P004");
+        QVERIFY(vier.Phasen[0].Temperatur == 190);
 
         env->fenster()->BPrgBtn->click();
         QTRY_VERIFY(w->isVisible());
@@ -296,7 +321,9 @@ private slots:
         dlg().expectFile(datei("Brot.XQP"));
         w->SpeichernPrg->click();
         const TFileRequest r = dlg().fileRequests().value(0);
-        QVERIFY(r.kind == TFileDialogKind::Save && r.fileName == QLatin1String("Brot 1_2") && r.defaultSuffix == QLatin1String("XQP"));
+        QVERIFY(r.kind == TFileDialogKind::Save);
+        QVERIFY(r.fileName == QLatin1String("Brot 1_2"));
+        QVERIFY(r.defaultSuffix == QLatin1String("XQP"));
         const QByteArray text = dateiLesen(datei("Brot.XQP"));
         QCOMPARE(text, BPrgTextSchreiben(w->AktBPrg, true));
         QVERIFY(text.contains("\r\nNAME =Brot      1/2\r\n"));
@@ -308,7 +335,8 @@ private slots:
         dlg().expectBox(QMessageBox::Ok);
         w->Backprogrammspeichern1->trigger();
         QCOMPARE(boxen(), QStringList{QStringLiteral("Fehler|Speicherfehler")});
-        QVERIFY(dateiLesen(datei("Brot.XQP")) == text && BPrgXQDir == env->path(QStringLiteral("prog/BPRG")));
+        QVERIFY(dateiLesen(datei("Brot.XQP")) == text);
+        QVERIFY(BPrgXQDir == env->path(QStringLiteral("prog/BPRG")));
     }
 
     // "Ja" goes on only after a save; Cancel changes nothing; a taken-over list replaces all.
@@ -321,18 +349,25 @@ private slots:
         w->NeueListe1->trigger();
         dlg().expectBox(QMessageBox::Cancel);
         QVERIFY(!w->ListeUebernehmen(QStringLiteral("XQ7310"), volleListe(7)));
-        QVERIFY(w->PrgGeaendert && w->BPrgListe[1].Name.text() == "P1" && w->ListeDateiName.isEmpty());
+        QVERIFY(w->PrgGeaendert);
+        QVERIFY(w->BPrgListe[1].Name.text() == "P1");
+        QVERIFY(w->ListeDateiName.isEmpty());
         w->ListeDateiName = datei("Alt.XQR");
         dlg().expectBox(QMessageBox::Yes);
         QVERIFY(w->ListeUebernehmen(QStringLiteral("XQ7310"), volleListe(7)));
         QCOMPARE(dateiListe(datei("Alt.XQR"))[2].Menge, 9);
-        QVERIFY(w->BPrgListe[7].Name.text() == "P7" && w->ListeDateiName == QLatin1String("XQ7310") && !w->ListeGeaendert);
+        QVERIFY(w->BPrgListe[7].Name.text() == "P7");
+        QVERIFY(w->ListeDateiName == QLatin1String("XQ7310"));
+        QVERIFY(!w->ListeGeaendert);
         mengeTippen(QStringLiteral("4"));
         dlg().expectBox(QMessageBox::No);
         QVERIFY(w->NeueListe());
         for (int i = 0; i < 200; ++i)
             QCOMPARE(w->BPrgListe[size_t(i)].Name.text(), QByteArray("frei free libre"));
-        QVERIFY(w->FreierPlatz() == 1 && !w->ListeGeaendert && !w->PrgGeaendert && w->ListeDateiName.isEmpty());
+        QVERIFY(w->FreierPlatz() == 1);
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(w->ListeDateiName.isEmpty());
         QCOMPARE(w->windowTitle(), QStringLiteral("Backprogrammliste: \"\""));
     }
 
@@ -349,7 +384,9 @@ private slots:
         w->LadenPrgListe->click();
         QCOMPARE(dateiListe(datei("Woche.XQR"))[2].Menge, 7);
         QCOMPARE(w->BPrgListe[2].Menge, 7);
-        QVERIFY(!w->ListeGeaendert && !w->PrgGeaendert && namenStimmen());
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(namenStimmen());
         // The next save writes what is shown, not the values before the edit.
         w->ListeGeaendert = true;
         QVERIFY(w->ListeSpeichern1Click());
@@ -362,7 +399,9 @@ private slots:
         dlg().expectBox(QMessageBox::No);
         w->Listeffnen1->trigger();
         QCOMPARE(dlg().boxes().size(), 1);
-        QVERIFY(w->BPrgListe[2].Menge == 7 && !w->ListeGeaendert && !w->PrgGeaendert);
+        QVERIFY(w->BPrgListe[2].Menge == 7);
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
         QCOMPARE(dateiListe(datei("Woche.XQR"))[2].Menge, 7);
     }
 
@@ -374,11 +413,13 @@ private slots:
         ListeLaden(w, volleListe(3), 2);
         dlg().expectFile(datei("Mischbrot 2.5"));
         w->SpeichernPrg->click();
-        QVERIFY(QFile::exists(datei("Mischbrot 2.5.XQP")) && !QFile::exists(datei("Mischbrot 2.5")));
+        QVERIFY(QFile::exists(datei("Mischbrot 2.5.XQP")));
+        QVERIFY(!QFile::exists(datei("Mischbrot 2.5")));
         QCOMPARE(BPrgXQDir, env->path(QStringLiteral("d")));
         dlg().expectFile(datei("Brot.xqp"));
         w->Backprogrammspeichern1->trigger();
-        QVERIFY(QFile::exists(datei("Brot.xqp")) && !QFile::exists(datei("Brot.xqp.XQP")));
+        QVERIFY(QFile::exists(datei("Brot.xqp")));
+        QVERIFY(!QFile::exists(datei("Brot.xqp.XQP")));
 
         QVERIFY(dateiSchreiben(datei("Mischbrot 2.5.XQP"), "alt"));
         dlg().expectFile(datei("Mischbrot 2.5"));
@@ -399,7 +440,8 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Backprogrammliste: \"Woche 12.2024.XQR\""));
         dlg().expectFile(datei("Woche 13.2024"));
         QVERIFY(w->ListeSpeichernunterClick());
-        QVERIFY(QFile::exists(datei("Woche 13.2024.XQR")) && !QFile::exists(datei("Woche 13.2024")));
+        QVERIFY(QFile::exists(datei("Woche 13.2024.XQR")));
+        QVERIFY(!QFile::exists(datei("Woche 13.2024")));
     }
 
     // A save stores the editor into its slot only after an edit; a phase button is one.
@@ -413,7 +455,8 @@ private slots:
         QVERIFY(w->ListeSpeichern1Click());
         QCOMPARE(dateiListe(datei("Liste.XQR"))[4].Name.text(), QByteArray("feines Brot"));
         w->UmwKnopf[3]->click();
-        QVERIFY(w->PrgGeaendert && w->ListeSpeichern1Click());
+        QVERIFY(w->PrgGeaendert);
+        QVERIFY(w->ListeSpeichern1Click());
         QCOMPARE(dateiListe(datei("Liste.XQR"))[4].Phasen[2].Umwaelzer, quint8(100));
     }
     // ---- list operations ----
@@ -424,21 +467,30 @@ private slots:
         ListeLaden(w, listeMit(pNamen(1, 10)), 3);
         markieren(20, 20);
         w->Backprogrammeinfgen1->trigger();
-        QVERIFY(!w->ListeGeaendert && IsFreeSlotName(w->BPrgListe[20].Name.text()));
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(IsFreeSlotName(w->BPrgListe[20].Name.text()));
         mengeTippen(QStringLiteral("33"));
         markieren(3, 5);
         w->Backprogrammkopieren1->trigger();
-        QVERIFY(w->KopieVon == 3 && w->KopieBis == 5 && w->Zwischenablage[3].Menge == 33 && !w->PrgGeaendert);
+        QVERIFY(w->KopieVon == 3);
+        QVERIFY(w->KopieBis == 5);
+        QVERIFY(w->Zwischenablage[3].Menge == 33);
+        QVERIFY(!w->PrgGeaendert);
         markieren(20, 20);
         w->Einfgen1->trigger();
         QCOMPARE(namen(19, 23), (QList<QByteArray>{Frei, "P3", "P4", "P5", Frei}));
-        QVERIFY(w->BPrgListe[20].Menge == 33 && w->ListeGeaendert && !w->PrgGeaendert && namenStimmen());
-        QVERIFY(markiert() == qMakePair(20, 22) && w->Nummer() == 22);
+        QVERIFY(w->BPrgListe[20].Menge == 33);
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(namenStimmen());
+        QVERIFY(markiert() == qMakePair(20, 22));
+        QVERIFY(w->Nummer() == 22);
         QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("P5"));
         markieren(198, 198);
         w->Backprogrammeinfgen1->trigger();
         QCOMPARE(namen(197, 199), (QList<QByteArray>{Frei, "P3", "P4"}));
-        QVERIFY(markiert() == qMakePair(198, 199) && w->Nummer() == 199);
+        QVERIFY(markiert() == qMakePair(198, 199));
+        QVERIFY(w->Nummer() == 199);
         dlg().expectBox(QMessageBox::Cancel);
         QVERIFY(!w->close());
     }
@@ -469,8 +521,12 @@ private slots:
         QCOMPARE(namen(1, 5), (QList<QByteArray>{"A", "b", "c", "frei free libre", Frei}));
         // The edit went with its program; slot 2 shows what it now holds.
         QCOMPARE(w->BPrgListe[1].Menge, 55);
-        QVERIFY(w->Nummer() == 2 && w->ePrgName->toPlainText() == QStringLiteral("b") && w->eMenge->text() == QStringLiteral("1"));
-        QVERIFY(w->ListeGeaendert && !w->PrgGeaendert && namenStimmen());
+        QVERIFY(w->Nummer() == 2);
+        QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("b"));
+        QVERIFY(w->eMenge->text() == QStringLiteral("1"));
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(namenStimmen());
         w->SortierenZA2->trigger();
         QCOMPARE(namen(195, 199), (QList<QByteArray>{Frei, "frei free libre", "c", "b", "A"}));
         QVERIFY(namenStimmen());
@@ -488,18 +544,25 @@ private slots:
         markieren(10, 12);
         w->Nachoben1->trigger();
         QCOMPARE(namen(8, 13), (QList<QByteArray>{"P8", "P10", "P11", "P12", "P9", Frei}));
-        QVERIFY(w->BPrgListe[9].Menge == 66 && markiert() == qMakePair(9, 11) && w->NamenListe->currentRow() == 12);
-        QVERIFY(w->ListeGeaendert && !w->PrgGeaendert && namenStimmen());
+        QVERIFY(w->BPrgListe[9].Menge == 66);
+        QVERIFY(markiert() == qMakePair(9, 11));
+        QVERIFY(w->NamenListe->currentRow() == 12);
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(namenStimmen());
         // Slot 10 shows what it holds now.
-        QVERIFY(w->Nummer() == 10 && w->ePrgName->toPlainText() == QStringLiteral("P11"));
+        QVERIFY(w->Nummer() == 10);
+        QVERIFY(w->ePrgName->toPlainText() == QStringLiteral("P11"));
         w->UpDown1->Runter->click();
-        QVERIFY(namen(9, 12) == pNamen(9, 12) && markiert() == qMakePair(10, 12));
+        QVERIFY(namen(9, 12) == pNamen(9, 12));
+        QVERIFY(markiert() == qMakePair(10, 12));
         const TBackprogrammListe vorher = w->BPrgListe;
         markieren(1, 2);
         w->Nachoben2->trigger();
         markieren(198, 199);
         w->Nachunten1->trigger();
-        QVERIFY(w->BPrgListe == vorher && markiert() == qMakePair(198, 199));
+        QVERIFY(w->BPrgListe == vorher);
+        QVERIFY(markiert() == qMakePair(198, 199));
     }
 
     // Ctrl+C / Ctrl+V act on the name grid only; a right click selects a program row and
@@ -518,15 +581,18 @@ private slots:
         QTest::keyClick(w->ePrgName, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(w->ePrgName, Qt::Key_C, Qt::ControlModifier);
         QTest::keyClick(w->ePrgName, Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(w->KopieVon == 2 && w->BPrgListe[4].Name.text() == "P4");
+        QVERIFY(w->KopieVon == 2);
+        QVERIFY(w->BPrgListe[4].Name.text() == "P4");
         QCOMPARE(QGuiApplication::clipboard()->text(), w->ePrgName->toPlainText());
 
         QTableWidget *g = w->NamenListe;
         QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->visualItemRect(g->item(0, 1)).center());
-        QVERIFY(!w->PopupMenu1->isVisible() && markiert() == qMakePair(4, 4));
+        QVERIFY(!w->PopupMenu1->isVisible());
+        QVERIFY(markiert() == qMakePair(4, 4));
         QTest::mouseClick(g->viewport(), Qt::RightButton, {}, g->visualItemRect(g->item(6, 1)).center());
         QTRY_VERIFY(w->PopupMenu1->isVisible());
-        QVERIFY(markiert() == qMakePair(5, 5) && w->Nummer() == 41);
+        QVERIFY(markiert() == qMakePair(5, 5));
+        QVERIFY(w->Nummer() == 41);
         w->PopupMenu1->close();
     }
     // ---- prints ----
@@ -542,8 +608,10 @@ private slots:
         QCOMPARE(dlg().dialogs(), QStringList{"RPSetupForm_NQ_dt"});
         const QStringList seiten = pdfSeitenText(berichtPdf());
         QCOMPARE(seiten.size(), 3);
-        for (int s = 0; s < 3; ++s)
-            QVERIFY(seiten[s].contains(QStringLiteral("P%1").arg(s + 2)) && seiten[s].contains(QStringLiteral("s auf")));
+        for (int s = 0; s < 3; ++s) {
+            QVERIFY(seiten[s].contains(QStringLiteral("P%1").arg(s + 2)));
+            QVERIFY(seiten[s].contains(QStringLiteral("s auf")));
+        }
     }
 
     // All programs print after the list check; a check answered "No" or "Cancel" prints nothing.
@@ -561,7 +629,8 @@ private slots:
         dlg().expectBox(QMessageBox::No);
         w->MarkierteBackprogrammedruckenTestAlt1->trigger();
         QVERIFY(dlg().boxes().value(1).text.contains(QStringLiteral("Backprogramm-Liste kann so nicht gedruckt werden!")));
-        QVERIFY(!QFile::exists(berichtPdf()) && w->BPrgListe[3].Phasen[0].Temperatur == 500);
+        QVERIFY(!QFile::exists(berichtPdf()));
+        QVERIFY(w->BPrgListe[3].Phasen[0].Temperatur == 500);
     }
 
     void namenlisteUndEinrichtung()

@@ -82,13 +82,16 @@ private slots:
         }
         QString grund;
         QCOMPARE(ProgrammDateiEinlesen(env.path("fehlt.XQP"), rec, &grund), TProgrammDateiErgebnis::Lesefehler);
-        QVERIFY(!grund.isEmpty() && rec == vorher);
+        QVERIFY(!grund.isEmpty());
+        QVERIFY(rec == vorher);
     }
 
     void dateinamen()
     {
-        QVERIFY(HatEndung("/a/Liste.XQR", ".XQR") && HatEndung("liste.xqr", ".XQR"));
-        QVERIFY(!HatEndung("XQ7310", ".XQR") && !HatEndung("/a/b.XQR/liste", ".XQR"));
+        QVERIFY(HatEndung("/a/Liste.XQR", ".XQR"));
+        QVERIFY(HatEndung("liste.xqr", ".XQR"));
+        QVERIFY(!HatEndung("XQ7310", ".XQR"));
+        QVERIFY(!HatEndung("/a/b.XQR/liste", ".XQR"));
         QCOMPARE(EndungAendern("XQ7310", ".XQR"), QStringLiteral("XQ7310.XQR"));
         QCOMPARE(EndungAendern("/a/b.c/liste.dat", ".XQR"), QStringLiteral("/a/b.c/liste.XQR"));
         QCOMPARE(EndungAendern("/a/b.c/liste", ".XQR"), QStringLiteral("/a/b.c/liste.XQR"));
@@ -98,9 +101,15 @@ private slots:
     void kopierUndEinfuegeBereiche()
     {
         int von = -1, bis = -1;
-        QVERIFY(KopierBereich(0, 2, von, bis) && von == 1 && bis == 2);
-        QVERIFY(KopierBereich(198, 250, von, bis) && von == 198 && bis == 199);
-        QVERIFY(!KopierBereich(5, 3, von, bis) && !KopierBereich(0, 0, von, bis) && !KopierBereich(200, 210, von, bis));
+        QVERIFY(KopierBereich(0, 2, von, bis));
+        QVERIFY(von == 1);
+        QVERIFY(bis == 2);
+        QVERIFY(KopierBereich(198, 250, von, bis));
+        QVERIFY(von == 198);
+        QVERIFY(bis == 199);
+        QVERIFY(!KopierBereich(5, 3, von, bis));
+        QVERIFY(!KopierBereich(0, 0, von, bis));
+        QVERIFY(!KopierBereich(200, 210, von, bis));
         using Z = QList<std::pair<int, int>>;
         QCOMPARE(EinfuegeZiele(3, 5, 10), (Z{{3, 10}, {4, 11}, {5, 12}}));
         QCOMPARE(EinfuegeZiele(3, 5, 198), (Z{{3, 198}, {4, 199}}));

@@ -65,7 +65,9 @@ private slots:
         env.reset(); // a failed cleanup left it; its end would undo the new one's box hook
         env = std::make_unique<TListeneditorUmgebung>();
         w = env->oeffnenEditor();
-        QVERIFY(w && w->isVisible() && w->isActiveWindow());
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->isActiveWindow());
     }
     void cleanup()
     {
@@ -82,15 +84,24 @@ private slots:
         QVERIFY(!w->Lang->isVisible());
         QCOMPARE(w->ListeSendenan1->text(), QStringLiteral("Liste senden"));
         QCOMPARE(w->BPrgSendenan1->text(), QStringLiteral("Backprogramm senden"));
-        QVERIFY(!w->Backprogrammsendenanalle1->isVisible() && !w->Backprogrammsendenanalle1->isEnabled());
-        QVERIFY(w->Druckereinrichtung1->isVisible() && !w->Neu2->isVisible() && !w->SendenSpeichern1->isVisible());
-        QVERIFY(!w->OfenWahlBox->isVisible() && !w->Ofenname->isVisible() && !w->DebugPanel->isVisible());
-        QVERIFY(!w->FortschrittsPanel->isVisible() && w->CheckMitKern->isChecked() && !w->EnableAusgang->isChecked());
+        QVERIFY(!w->Backprogrammsendenanalle1->isVisible());
+        QVERIFY(!w->Backprogrammsendenanalle1->isEnabled());
+        QVERIFY(w->Druckereinrichtung1->isVisible());
+        QVERIFY(!w->Neu2->isVisible());
+        QVERIFY(!w->SendenSpeichern1->isVisible());
+        QVERIFY(!w->OfenWahlBox->isVisible());
+        QVERIFY(!w->Ofenname->isVisible());
+        QVERIFY(!w->DebugPanel->isVisible());
+        QVERIFY(!w->FortschrittsPanel->isVisible());
+        QVERIFY(w->CheckMitKern->isChecked());
+        QVERIFY(!w->EnableAusgang->isChecked());
         QCOMPARE(w->TimeOut->interval(), 30000);
         QVERIFY(!w->TimeOut->enabled());
-        QVERIFY(w->NrWahl->minimum() == 1 && w->NrWahl->maximum() == 199);
+        QVERIFY(w->NrWahl->minimum() == 1);
+        QVERIFY(w->NrWahl->maximum() == 199);
         QCOMPARE(w->NamenListe->RowCount(), 201);
-        QVERIFY(w->NamenListe->cell(0, 0) == QStringLiteral("Nr.") && w->NamenListe->cell(0, 200) == QStringLiteral("199"));
+        QVERIFY(w->NamenListe->cell(0, 0) == QStringLiteral("Nr."));
+        QVERIFY(w->NamenListe->cell(0, 200) == QStringLiteral("199"));
         QVERIFY(w->NamenListe->isRowHidden(1));
         for (int i = 1; i <= 10; ++i) {
             const bool an = i % 2 == 0;
@@ -100,7 +111,9 @@ private slots:
             QCOMPARE(w->SG1->cell(0, i), QString::number(i));
         }
         // The output column is off: its header is empty and its rest label hidden.
-        QVERIFY(zelle(14, 0).isEmpty() && zelle(11, 0) == QStringLiteral("min") && !w->AusgRest->isVisible());
+        QVERIFY(zelle(14, 0).isEmpty());
+        QVERIFY(zelle(11, 0) == QStringLiteral("min"));
+        QVERIFY(!w->AusgRest->isVisible());
         QCOMPARE(w->GesBackzeit->text(), QStringLiteral("Ges.Backzeit: 00:00"));
         for (const char *name : {"MainMenu1", "PopupMenu1", "PopupMenu2", "PintListBtn", "UpDown1", "Panel1", "BPrgPanel",
                                  "Gauge1", "Label14", "Label15", "Label_ToPC", "Label_FromPC", "Ausblenden", "Cancel",
@@ -121,7 +134,9 @@ private slots:
         QCOMPARE(w->BPrgListe[3].Phasen[0].Temperatur, 230);
         QCOMPARE(w->BPrgListe[3].Nummer, 3);
         QCOMPARE(w->BPrgListe[7], sieben);
-        QVERIFY(w->ListeGeaendert && !w->PrgGeaendert && w->GemerkteNr == 7);
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(w->GemerkteNr == 7);
         QCOMPARE(zelle(1, 1), QStringLiteral("240"));
         QCOMPARE(w->NamenListe->cell(1, 4), QStringLiteral("Brot                "));
         QCOMPARE(w->NamenListe->currentRow(), 8);
@@ -140,7 +155,9 @@ private slots:
         QVERIFY(env->dialoge().boxes()[0].text.contains(QStringLiteral("nicht gespeichert werden!")));
         QCOMPARE(w->BPrgListe[1].Phasen[0].Temperatur, 400);
         QCOMPARE(w->BPrgListe[7], sieben);
-        QVERIFY(w->Nummer() == 1 && zelle(1, 1) == QStringLiteral("400") && w->ListeGeaendert);
+        QVERIFY(w->Nummer() == 1);
+        QVERIFY(zelle(1, 1) == QStringLiteral("400"));
+        QVERIFY(w->ListeGeaendert);
     }
 
     void tastenOhneEditor()
@@ -193,13 +210,16 @@ private slots:
         // Tab takes the typed text over, checks it and lands by the table.
         ZelleTippen(w, 3, 2, QStringLiteral("5"));
         taste(Qt::Key_Tab);
-        QVERIFY(zelle(3, 2) == QStringLiteral("05:00") && aktuell() == QPoint(5, 2));
+        QVERIFY(zelle(3, 2) == QStringLiteral("05:00"));
+        QVERIFY(aktuell() == QPoint(5, 2));
         ZelleTippen(w, 8, 2, QStringLiteral("101"));
         taste(Qt::Key_Down);
-        QVERIFY(zelle(8, 2) == QStringLiteral("100") && aktuell() == QPoint(8, 3));
+        QVERIFY(zelle(8, 2) == QStringLiteral("100"));
+        QVERIFY(aktuell() == QPoint(8, 3));
         ZelleTippen(w, 1, 1, QStringLiteral("7"));
         taste(Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(zelle(1, 1) == QStringLiteral("7") && QApplication::focusWidget() == w->eMenge);
+        QVERIFY(zelle(1, 1) == QStringLiteral("7"));
+        QVERIFY(QApplication::focusWidget() == w->eMenge);
         QCOMPARE(env->dialoge().boxes().size(), 2);
     }
 
@@ -256,11 +276,16 @@ private slots:
         QCOMPARE(env->dialoge().boxes()[0].text, QStringLiteral("Backprogrammliste wurde verändert!\r\nWollen Sie speichern?"));
         QCOMPARE(env->dialoge().boxes()[0].caption, Achtung);
         QCOMPARE(env->dialoge().boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QVERIFY(w->isVisible() && w->PrgGeaendert && w->eMenge->text() == QStringLiteral("77"));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->PrgGeaendert);
+        QVERIFY(w->eMenge->text() == QStringLiteral("77"));
         QCOMPARE(w->NamenListe->cell(1, 4), QStringLiteral("Brot                "));
         env->dialoge().expectBox(QMessageBox::No);
         QVERIFY(w->close());
-        QVERIFY(!w->isVisible() && !w->PrgGeaendert && !w->ListeGeaendert && w->NamenListe->cell(1, 4).isEmpty());
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(w->NamenListe->cell(1, 4).isEmpty());
         // The list itself stays.
         QCOMPARE(w->BPrgListe[3].Name.text(), QByteArray("Brot"));
     }
@@ -317,7 +342,8 @@ private slots:
         QTRY_VERIFY(w->isMinimized());
         w->showNormal();
         QTRY_VERIFY(!w->isMinimized());
-        QVERIFY(w->PrgGeaendert && w->ListeGeaendert);
+        QVERIFY(w->PrgGeaendert);
+        QVERIFY(w->ListeGeaendert);
         QCOMPARE(w->eMenge->text(), QStringLiteral("77"));
         QCOMPARE(zelle(1, 1), QStringLiteral("220"));
         QCOMPARE(w->NamenListe->cell(1, 4), QStringLiteral("Brot                "));
@@ -335,11 +361,16 @@ private slots:
         nummerTippen(6);
         const TBackprogramm &gespeichert = w->BPrgListe[5];
         QCOMPARE(gespeichert.Name.text(), QByteArray("feines Brot"));
-        QVERIFY(gespeichert.Menge == fein.Menge && gespeichert.SollKT == fein.SollKT);
+        QVERIFY(gespeichert.Menge == fein.Menge);
+        QVERIFY(gespeichert.SollKT == fein.SollKT);
         for (int i = 0; i < 10; ++i) {
             const TBackPhase &a = gespeichert.Phasen[size_t(i)], &b = fein.Phasen[size_t(i)];
-            QVERIFY(a.Temperatur == b.Temperatur && a.Backzeit == b.Backzeit && a.Schwaden == b.Schwaden
-                    && a.AbzugZeit == b.AbzugZeit && a.AbzugProzent == b.AbzugProzent && a.UmwaelzerZeit == b.UmwaelzerZeit);
+            QVERIFY(a.Temperatur == b.Temperatur);
+            QVERIFY(a.Backzeit == b.Backzeit);
+            QVERIFY(a.Schwaden == b.Schwaden);
+            QVERIFY(a.AbzugZeit == b.AbzugZeit);
+            QVERIFY(a.AbzugProzent == b.AbzugProzent);
+            QVERIFY(a.UmwaelzerZeit == b.UmwaelzerZeit);
         }
     }
 
@@ -357,7 +388,8 @@ private slots:
         ListeLaden(w, listeMit({{3, BeispielProgramm("Brot")}}), 3);
         QVERIFY(!w->ListeGeaendert);
         w->PrgEraseBtn->click();
-        QVERIFY(w->ListeGeaendert && !w->PrgGeaendert);
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
         QVERIFY(IsFreeSlotName(w->BPrgListe[3].Name.text()));
         QCOMPARE(w->ePrgName->toPlainText(), QStringLiteral("frei free \nlibre"));
         env->dialoge().expectBox(QMessageBox::Cancel);
@@ -412,7 +444,9 @@ private slots:
         env->dialoge().expectBox(QMessageBox::Yes);
         bool gespeichert = false;
         QVERIFY(w->ListePruefen(true, OpSenden, w->BPrgListe, gespeichert));
-        QVERIFY(gespeichert && w->PrgGeaendert && w->ListeGeaendert);
+        QVERIFY(gespeichert);
+        QVERIFY(w->PrgGeaendert);
+        QVERIFY(w->ListeGeaendert);
         QCOMPARE(w->BPrgListe[9].Phasen[1].Temperatur, 400);
         QVERIFY(env->dialoge().boxes()[0].text.contains(QStringLiteral("Backprogramm-Liste senden.)")));
     }
@@ -427,7 +461,8 @@ private slots:
         bool gespeichert = false;
         QVERIFY(w->ListePruefen(false, OpKeine, w->BPrgListe, gespeichert));
         QCOMPARE(w->GesBackzeit->text(), ges);
-        QVERIFY(!rot(w->UmwRest) && w->UmwRest->text() == QStringLiteral("00:00"));
+        QVERIFY(!rot(w->UmwRest));
+        QVERIFY(w->UmwRest->text() == QStringLiteral("00:00"));
     }
 
     void restzeitenUndFarben()
@@ -436,7 +471,9 @@ private slots:
         ZelleTippen(w, 11, 1, QStringLiteral("5"));
         taste(Qt::Key_Return);
         QCOMPARE(w->UmwRest->text(), QStringLiteral("05:00"));
-        QVERIFY(rot(w->UmwRest) && !rot(w->AbzugRest) && !rot(w->SchwadenRest));
+        QVERIFY(rot(w->UmwRest));
+        QVERIFY(!rot(w->AbzugRest));
+        QVERIFY(!rot(w->SchwadenRest));
         ZelleTippen(w, 9, 1, QStringLiteral("30"));
         taste(Qt::Key_Return);
         QCOMPARE(w->AbzugRest->text(), QStringLiteral("--20:00"));
@@ -489,7 +526,9 @@ private slots:
         w->ProgrammInListeSpeichern(3);
         QCOMPARE(w->BPrgListe[3].Phasen[0].AusgangZeit, 0u);
         w->EnableAusgang->setChecked(true);
-        QVERIFY(w->AusgSpalteEin && w->AusgRest->isVisible() && zelle(14, 0) == QStringLiteral("min:sek"));
+        QVERIFY(w->AusgSpalteEin);
+        QVERIFY(w->AusgRest->isVisible());
+        QVERIFY(zelle(14, 0) == QStringLiteral("min:sek"));
         ZelleTippen(w, 14, 1, QStringLiteral("10"));
         taste(Qt::Key_Tab);
         QCOMPARE(zelle(14, 1), QStringLiteral("10:00"));
@@ -508,10 +547,12 @@ private slots:
         w->NamenListe->selectAll();
         int von = -1, bis = -1;
         QVERIFY(w->NamenAuswahl(von, bis));
-        QVERIFY(von == 1 && bis == 199);
+        QVERIFY(von == 1);
+        QVERIFY(bis == 199);
         QVERIFY(!w->NamenListe->selectionModel()->isRowSelected(1, {}));
         QTest::keyClick(w->NamenListe, Qt::Key_Up, Qt::ShiftModifier);
-        QVERIFY(w->NamenAuswahl(von, bis) && von >= 1);
+        QVERIFY(w->NamenAuswahl(von, bis));
+        QVERIFY(von >= 1);
         // Click and double click both choose.
         const QRect vier = w->NamenListe->visualItemRect(w->NamenListe->item(5, 1));
         QTest::mouseClick(w->NamenListe->viewport(), Qt::LeftButton, {}, vier.center());
@@ -535,7 +576,8 @@ private slots:
         ListeLaden(w, listeMit({{3, BeispielProgramm("Brot")}}), 3);
         ZelleTippen(w, 1, 1, QStringLiteral("230"));
         taste(Qt::Key_Tab);
-        QVERIFY(w->ProgrammInListeSpeichern(3) && !w->PrgGeaendert);
+        QVERIFY(w->ProgrammInListeSpeichern(3));
+        QVERIFY(!w->PrgGeaendert);
         QCOMPARE(QApplication::focusWidget(), w->SG1);
         ZelleTippen(w, 1, 2, QStringLiteral("190"));
         taste(Qt::Key_Tab);
@@ -598,13 +640,17 @@ private slots:
         QCOMPARE(w->ePrgName->Name(), QByteArray("Brot"));
         QCOMPARE(zelle(1, 1), QStringLiteral("220"));
         QCOMPARE(w->NamenListe->currentRow(), 6);
-        QVERIFY(!w->PrgGeaendert && !w->ListeGeaendert && w->GemerkteNr == 5);
+        QVERIFY(!w->PrgGeaendert);
+        QVERIFY(!w->ListeGeaendert);
+        QVERIFY(w->GemerkteNr == 5);
         w->SG1->setFocus();
         QVERIFY(w->PrgGeaendert);
         nummerTippen(6);
         TBackprogramm gespeichert = w->BPrgListe[5];
-        QVERIFY(gespeichert.Name.text() == "Brot" && gespeichert.Phasen[0].Temperatur == 220
-                && gespeichert.Phasen[1].Backzeit == brot.Phasen[1].Backzeit && gespeichert.Menge == brot.Menge);
+        QVERIFY(gespeichert.Name.text() == "Brot");
+        QVERIFY(gespeichert.Phasen[0].Temperatur == 220);
+        QVERIFY(gespeichert.Phasen[1].Backzeit == brot.Phasen[1].Backzeit);
+        QVERIFY(gespeichert.Menge == brot.Menge);
     }
 
     // Switched on, a steam button turns the time into its seconds, within the amount's limit:
@@ -662,11 +708,13 @@ private slots:
         zurueck();
         w->eXQKern->setFocus(Qt::MouseFocusReason);
         w->NrWahl->setFocus(Qt::MouseFocusReason);
-        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        QVERIFY(QApplication::focusWidget() == w->SG1);
+        QVERIFY(aktuell() == QPoint(1, 1));
         zurueck();
         w->eXQKern->setFocus(Qt::MouseFocusReason);
         taste(Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        QVERIFY(QApplication::focusWidget() == w->SG1);
+        QVERIFY(aktuell() == QPoint(1, 1));
         zurueck();
         w->eXQKern->setFocus(Qt::MouseFocusReason);
         w->ePrgName->setFocus(Qt::MouseFocusReason);
@@ -679,7 +727,8 @@ private slots:
         zurueck();
         w->eMenge->setFocus(Qt::MouseFocusReason);
         w->NrWahl->setFocus(Qt::MouseFocusReason);
-        QVERIFY(QApplication::focusWidget() == w->SG1 && aktuell() == QPoint(1, 1));
+        QVERIFY(QApplication::focusWidget() == w->SG1);
+        QVERIFY(aktuell() == QPoint(1, 1));
         w->eXQKern->show();
     }
 
@@ -729,7 +778,8 @@ private slots:
                    3);
         const QString text = w->ePrgName->toPlainText();
         QCOMPARE(text.size(), 6);
-        QVERIFY(IstNamenErsatz(text[2]) && IstNamenErsatz(text[4]));
+        QVERIFY(IstNamenErsatz(text[2]));
+        QVERIFY(IstNamenErsatz(text[4]));
         w->ePrgName->setFocus();
         QTest::keyClick(w->ePrgName, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(w->ePrgName, QStringLiteral("x"));

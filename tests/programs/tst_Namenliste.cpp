@@ -60,15 +60,24 @@ private slots:
         QCOMPARE(s.ColW, 487);
         QVERIFY(qAbs(s.Scale - 1.03237) < 1e-5);
         const TNamenlisteText &kopf = s.Texte.first();
-        QVERIFY(kopf.Zentriert && kopf.X == 1074 && kopf.Y == 50 && kopf.Hoehe == 87 && kopf.Text == QLatin1String("Kopf"));
+        QVERIFY(kopf.Zentriert);
+        QVERIFY(kopf.X == 1074);
+        QVERIFY(kopf.Y == 50);
+        QVERIFY(kopf.Hoehe == 87);
+        QVERIFY(kopf.Text == QLatin1String("Kopf"));
         const int spalten[] = {100, 587, 1074, 1561};
         for (int c = 0; c < 4; ++c) {
             const TNamenlisteText *nummer = textBei(s, spalten[c], 225, QStringLiteral("Arial"));
-            QVERIFY(nummer && nummer->Hoehe == 87 && !nummer->Zentriert);
+            QVERIFY(nummer);
+            QVERIFY(nummer->Hoehe == 87);
+            QVERIFY(!nummer->Zentriert);
             QCOMPARE(nummer->Text, QStringLiteral("%1").arg(c * 25, 2, 10, QLatin1Char('0')));
             const TNamenlisteText *oben = textBei(s, spalten[c] + 140, 225, QStringLiteral("Courier New"));
             const TNamenlisteText *unten = textBei(s, spalten[c] + 140, 268, QStringLiteral("Courier New"));
-            QVERIFY(oben && unten && oben->Hoehe == 43 && unten->Hoehe == 43);
+            QVERIFY(oben);
+            QVERIFY(unten);
+            QVERIFY(oben->Hoehe == 43);
+            QVERIFY(unten->Hoehe == 43);
             QVERIFY(textBei(s, spalten[c], 2752, QStringLiteral("Arial")));
         }
         QCOMPARE(textBei(s, 100, 2752, QStringLiteral("Arial"))->Text, QStringLiteral("24"));
@@ -76,8 +85,12 @@ private slots:
         // Slot 3 is free: its number and no name.
         QCOMPARE(textBei(s, 100, 225 + 105, QStringLiteral("Arial"))->Text, QStringLiteral("01"));
         QCOMPARE(s.Texte.size(), 1 + 25 * 12);
-        for (const TNamenlisteText &t : s.Texte)
-            QVERIFY(t.X >= 0 && t.Y >= 0 && t.X < 2100 && t.Y + t.Hoehe <= 2970);
+        for (const TNamenlisteText &t : s.Texte) {
+            QVERIFY(t.X >= 0);
+            QVERIFY(t.Y >= 0);
+            QVERIFY(t.X < 2100);
+            QVERIFY(t.Y + t.Hoehe <= 2970);
+        }
     }
 
     void teilZwei()

@@ -149,10 +149,18 @@ private slots:
         }
         // Phase 11 loses its times and keeps the rest; the head fields the grid does not show stay.
         const TBackPhase &elf = zurueck.Phasen[10];
-        QVERIFY(elf.Backzeit == 0 && elf.Schwaden == 0 && elf.UmwaelzerZeit == 0 && elf.Reserve26 == 0
-                && elf.AusgangZeit == 0 && elf.AbzugZeit == 0);
-        QVERIFY(elf.Temperatur == 210 && elf.LuftZeit == 11 && elf.AbzugProzent == 40);
-        QVERIFY(zurueck.Prio == 3 && zurueck.Vorschwaden == 4 && zurueck.Steuerung.text() == "XQ7310");
+        QVERIFY(elf.Backzeit == 0);
+        QVERIFY(elf.Schwaden == 0);
+        QVERIFY(elf.UmwaelzerZeit == 0);
+        QVERIFY(elf.Reserve26 == 0);
+        QVERIFY(elf.AusgangZeit == 0);
+        QVERIFY(elf.AbzugZeit == 0);
+        QVERIFY(elf.Temperatur == 210);
+        QVERIFY(elf.LuftZeit == 11);
+        QVERIFY(elf.AbzugProzent == 40);
+        QVERIFY(zurueck.Prio == 3);
+        QVERIFY(zurueck.Vorschwaden == 4);
+        QVERIFY(zurueck.Steuerung.text() == "XQ7310");
         ZellenZuProgramm(liter, wechselnd(), an, an, true, zurueck);
         QCOMPARE(zurueck.Phasen[1].Schwaden, 7u);
     }
@@ -189,7 +197,11 @@ private slots:
         z.at(5, 2) = QStringLiteral("25");
         z.at(11, 1) = QStringLiteral("15:00");
         const TSummen s = SummenAusZellen(z);
-        QVERIFY(s.gesamt == 900 && s.umwaelzer == 900 && s.schwaden == 25 && s.ausgang == 1 && s.abzug == 0);
+        QVERIFY(s.gesamt == 900);
+        QVERIFY(s.umwaelzer == 900);
+        QVERIFY(s.schwaden == 25);
+        QVERIFY(s.ausgang == 1);
+        QVERIFY(s.abzug == 0);
     }
 
     void navigation()
@@ -209,7 +221,11 @@ private slots:
         };
         for (const Fall &f : faelle) {
             const TNavZiel z = NavigationsZiel(f.col, f.row, f.vor, f.tab, f.umwAus);
-            QVERIFY2(z.art == TNavZiel::Zelle && z.col == f.zielCol && z.row == f.zielRow,
+            QVERIFY2(z.art == TNavZiel::Zelle,
+                     qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(f.col).arg(f.row).arg(z.col).arg(z.row)));
+            QVERIFY2(z.col == f.zielCol,
+                     qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(f.col).arg(f.row).arg(z.col).arg(z.row)));
+            QVERIFY2(z.row == f.zielRow,
                      qPrintable(QStringLiteral("%1,%2 -> %3,%4").arg(f.col).arg(f.row).arg(z.col).arg(z.row)));
         }
         QCOMPARE(NavigationsZiel(1, 1, false, true, false).art, TNavZiel::Menge);
@@ -238,7 +254,9 @@ private slots:
         // Without "=" the value runs from the start; an "=" behind the ";" gives an empty one.
         QCOMPARE(ZeileEinfuegenTexte(QStringLiteral("7;"))[0], QStringLiteral("7"));
         const auto spaet = ZeileEinfuegenTexte(QStringLiteral("7;8=9;"));
-        QVERIFY(spaet[0].isEmpty() && spaet[1] == QStringLiteral("9") && spaet[2].isEmpty());
+        QVERIFY(spaet[0].isEmpty());
+        QVERIFY(spaet[1] == QStringLiteral("9"));
+        QVERIFY(spaet[2].isEmpty());
     }
 
     void namenTexte()
@@ -263,7 +281,8 @@ private slots:
             for (int b = 0; b < 256; ++b) {
                 const QByteArray name = "Brot" + QByteArray(1, char(b)) + "hell";
                 const QString text = NamenAnzeige(name, cp);
-                QVERIFY(!text.contains(QLatin1Char('\n')) && text.size() == 9);
+                QVERIFY(!text.contains(QLatin1Char('\n')));
+                QVERIFY(text.size() == 9);
                 QVERIFY(NamenTextErlaubt(text, cp, NamenMaxBytes, text.mid(4, 1)));
                 QCOMPARE(NamenBytes(text, cp), name);
             }

@@ -142,32 +142,48 @@ private slots:
         s.schwaden = 50;
         s.ausgang = 1500;
         TSummenErgebnis e = SummenPruefen(s, regeln, lang);
-        QVERIFY(!e.fehler && e.text.isEmpty());
+        QVERIFY(!e.fehler);
+        QVERIFY(e.text.isEmpty());
         QCOMPARE(e.gesamt, QStringLiteral("20:00"));
         QCOMPARE(e.schwadenRest, QStringLiteral("19:10"));
-        QVERIFY(!e.umwRot && !e.abzugRot && !e.schwadenRot && !e.ausgRot && e.umwSichtbar && !e.ausgSichtbar);
+        QVERIFY(!e.umwRot);
+        QVERIFY(!e.abzugRot);
+        QVERIFY(!e.schwadenRot);
+        QVERIFY(!e.ausgRot);
+        QVERIFY(e.umwSichtbar);
+        QVERIFY(!e.ausgSichtbar);
         // Output counts only with its column on; a smaller output or steam sum is no error.
         regeln.ausgSpalteEin = true;
         e = SummenPruefen(s, regeln, lang);
-        QVERIFY(e.fehler && e.ausgRot && e.ausgSichtbar && e.text.startsWith(QStringLiteral("Ausgangs-Zeiten:")));
+        QVERIFY(e.fehler);
+        QVERIFY(e.ausgRot);
+        QVERIFY(e.ausgSichtbar);
+        QVERIFY(e.text.startsWith(QStringLiteral("Ausgangs-Zeiten:")));
         QCOMPARE(e.ausgRest, QStringLiteral("--05:00"));
         s.ausgang = 100;
         s.schwaden = 1300;
         e = SummenPruefen(s, regeln, lang);
-        QVERIFY(e.fehler && !e.ausgRot && e.schwadenRot && e.text.startsWith(QStringLiteral("Schwaden-Zeiten:")));
+        QVERIFY(e.fehler);
+        QVERIFY(!e.ausgRot);
+        QVERIFY(e.schwadenRot);
+        QVERIFY(e.text.startsWith(QStringLiteral("Schwaden-Zeiten:")));
         // A smaller fan sum is an error only while the switch says so; it is red either way.
         s.schwaden = 0;
         s.umwaelzer = 600;
         e = SummenPruefen(s, regeln, lang);
-        QVERIFY(e.fehler && e.umwRot);
+        QVERIFY(e.fehler);
+        QVERIFY(e.umwRot);
         regeln.summeKleinerIstFehler = false;
         e = SummenPruefen(s, regeln, lang);
-        QVERIFY(!e.fehler && e.umwRot);
+        QVERIFY(!e.fehler);
+        QVERIFY(e.umwRot);
         // With the fan column off fan times are never compared.
         regeln.summeKleinerIstFehler = true;
         regeln.umwSpalteAus = true;
         e = SummenPruefen(s, regeln, lang);
-        QVERIFY(!e.fehler && !e.umwRot && !e.umwSichtbar);
+        QVERIFY(!e.fehler);
+        QVERIFY(!e.umwRot);
+        QVERIFY(!e.umwSichtbar);
         // All phases 0 passes.
         QVERIFY(!SummenPruefen(TSummen{}, TPruefRegeln{}, lang).fehler);
     }
@@ -184,11 +200,14 @@ private slots:
         l[30].Phasen[2].AbzugZeit = 60;
         l[30].Phasen[2].UmwaelzerZeit = 60;
         const TListenBefund b = ListeAuswerten(l, TPruefRegeln{}, lang);
-        QVERIFY(b.bereichsFehler && b.summenFehler);
+        QVERIFY(b.bereichsFehler);
+        QVERIFY(b.summenFehler);
         QCOMPARE(b.betroffen, QStringLiteral("4, 17, "));
         // Checked without asking: numbered by slot, values as they were.
         QCOMPARE(l[30].Phasen[2].Temperatur, 999);
-        QVERIFY(l[1].Nummer == 1 && l[199].Nummer == 199 && l[0].Nummer == -1);
+        QVERIFY(l[1].Nummer == 1);
+        QVERIFY(l[199].Nummer == 199);
+        QVERIFY(l[0].Nummer == -1);
     }
 };
 

@@ -46,8 +46,12 @@ private slots:
         QCOMPARE(s7.Name.text(), QByteArray("PrgTest07"));
         QCOMPARE(namen[7], QByteArray("PrgTest07"));
         QCOMPARE((*liste)[199].Name.text(), QByteArray("PrgTest199"));
-        QVERIFY(s7.Phasen[0].Temperatur == 207 && s7.Phasen[0].Backzeit == 420 && s7.Phasen[9].AbzugZeit == 4200 - 45);
-        QVERIFY(s7.Phasen[1].Umwaelzer == 1 && s7.Phasen[0].Umwaelzer == 0 && s7.Phasen[10] == TBackPhase{});
+        QVERIFY(s7.Phasen[0].Temperatur == 207);
+        QVERIFY(s7.Phasen[0].Backzeit == 420);
+        QVERIFY(s7.Phasen[9].AbzugZeit == 4200 - 45);
+        QVERIFY(s7.Phasen[1].Umwaelzer == 1);
+        QVERIFY(s7.Phasen[0].Umwaelzer == 0);
+        QVERIFY(s7.Phasen[10] == TBackPhase{});
         QCOMPARE((*liste)[100].Phasen[4].Backzeit, 5940u);
         TBackprogramm s107 = (*liste)[107];
         s107.Name = s7.Name;
@@ -106,7 +110,8 @@ private slots:
         HalbesMusterErzeugen(*liste, namen);
         QCOMPARE((*liste)[5].Name.text(), QByteArray("PrgTest_X_05"));
         QCOMPARE((*liste)[5].SollKT, 77);
-        QVERIFY((*liste)[5].Phasen[1].UmwaelzerZeit == 2 * 300 - 2 && (*liste)[5].Phasen[2] == TBackPhase{});
+        QVERIFY((*liste)[5].Phasen[1].UmwaelzerZeit == 2 * 300 - 2);
+        QVERIFY((*liste)[5].Phasen[2] == TBackPhase{});
         QCOMPARE(HalbesMusterPruefen(*liste, namen), QByteArray("fehlerfrei"));
         durchTextform(*liste);
         QCOMPARE(HalbesMusterPruefen(*liste, namenVon(*liste)), QByteArray("fehlerfrei"));

@@ -98,7 +98,8 @@ private slots:
         u = std::make_unique<TSteuerungsUmgebung>();
         QVERIFY2(u->starten(), qPrintable(u->grund));
         w = u->env().oeffnenEditor();
-        QVERIFY(w && w->isVisible());
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
     }
     void cleanup()
     {
@@ -131,11 +132,14 @@ private slots:
         QVERIFY(gesperrt());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QVERIFY(fertig());
-        QVERIFY(frei() && !QApplication::overrideCursor());
+        QVERIFY(frei());
+        QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(textform(w->BPrgListe[10]), sim().controller().program(10));
         QCOMPARE(w->ePrgName->Name(), QByteArray("Weizen"));
-        QVERIFY(w->Nummer() == 10 && w->NamenListe->cell(1, 11).startsWith(QLatin1String("Weizen ")));
-        QVERIFY(w->ListeGeaendert && !w->PrgGeaendert);
+        QVERIFY(w->Nummer() == 10);
+        QVERIFY(w->NamenListe->cell(1, 11).startsWith(QLatin1String("Weizen ")));
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(!w->PrgGeaendert);
 
         // A free slot deletes the controller's program.
         QTest::mouseClick(w->PrgEraseBtn, Qt::LeftButton);
@@ -172,8 +176,10 @@ private slots:
         QVERIFY(fertig());
         QCOMPARE(bprg(), (QList<QByteArray>{"0005", "0007"}));
         const TBackprogramm sieben = gelesen(sim().controller().program(7));
-        QVERIFY(sieben.Name.text() == "P007" && sieben.Phasen[0].Temperatur == 200);
-        QVERIFY(w->ePrgName->Name() == "P007" && w->PrgGeaendert);
+        QVERIFY(sieben.Name.text() == "P007");
+        QVERIFY(sieben.Phasen[0].Temperatur == 200);
+        QVERIFY(w->ePrgName->Name() == "P007");
+        QVERIFY(w->PrgGeaendert);
         QCOMPARE(dlg().boxes().size(), 2);
     }
 
@@ -186,7 +192,9 @@ private slots:
         for (const char *nr : {"-1", "200", "0", "x"})
             emit haupt()->Zugang()->AntwortEmpfangen(fremd, nr);
         QVERIFY(Abwarten([this] { return !w->Beschaeftigt(); }));
-        QVERIFY(w->BPrgListe == *vorher && w->Nummer() == 1 && w->ePrgName->Name() == "Liste 1");
+        QVERIFY(w->BPrgListe == *vorher);
+        QVERIFY(w->Nummer() == 1);
+        QVERIFY(w->ePrgName->Name() == "Liste 1");
 
         TBackprogramm heiss = BeispielProgramm("Heiss");
         heiss.Phasen[0].Temperatur = 900;
@@ -206,7 +214,8 @@ private slots:
         for (int i = 1; i <= 8; ++i)
             QVERIFY2(w->BPrgListe[size_t(i)].Name.text().startsWith(namen[i - 1]), qPrintable(QString::number(i)));
         QCOMPARE(w->BPrgListe[7].Phasen[0].Temperatur, 900);
-        QVERIFY(w->Nummer() == 8 && namenWieListe());
+        QVERIFY(w->Nummer() == 8);
+        QVERIFY(namenWieListe());
     }
 
     // The self-test's full pattern goes out as a whole list and comes back without an error;
@@ -222,7 +231,10 @@ private slots:
                            .arg(!w->Label15->isHidden() ? "15" : "").arg(w->FortschrittsPanel->isVisible() ? "" : ":frei");
         });
         QTest::mouseClick(w->SendenPrgListe, Qt::LeftButton);
-        QVERIFY(gesperrt() && w->FortschrittsPanel->isVisible() && w->Label_FromPC->isVisible() && !w->Label_ToPC->isVisible());
+        QVERIFY(gesperrt());
+        QVERIFY(w->FortschrittsPanel->isVisible());
+        QVERIFY(w->Label_FromPC->isVisible());
+        QVERIFY(!w->Label_ToPC->isVisible());
         QVERIFY(fertig());
         QVERIFY(frei());
         for (int i = 1; i <= 199; ++i)
@@ -235,7 +247,8 @@ private slots:
         dlg().expectFile(QString());
         w->BPrgListe = FreieListe();
         QTest::mouseClick(w->LesenPrgListe, Qt::LeftButton);
-        QVERIFY(gesperrt() && w->Label_ToPC->isVisible());
+        QVERIFY(gesperrt());
+        QVERIFY(w->Label_ToPC->isVisible());
         QVERIFY(fertig());
         QVERIFY(frei());
         QCOMPARE(dlg().fileRequests().size(), 1);
@@ -268,7 +281,8 @@ private slots:
         QVERIFY(fertig());
         QVERIFY(laengster > 32766);
         QCOMPARE(w->ListeDateiName, datei);
-        QVERIFY(QFile::exists(datei) && !w->ListeGeaendert);
+        QVERIFY(QFile::exists(datei));
+        QVERIFY(!w->ListeGeaendert);
         for (int i = 1; i <= 199; ++i)
             QCOMPARE(textform(w->BPrgListe[size_t(i)]), textform(gelesen(sim().controller().program(i))));
     }
@@ -314,10 +328,13 @@ private slots:
         });
         QVERIFY(w->ListeEmpfangen1Click());
         QVERIFY(fertig());
-        QVERIFY(offen && frei());
+        QVERIFY(offen);
+        QVERIFY(frei());
         QCOMPARE(bprg(), (QList<QByteArray>{"0002", "0005"}));
-        QVERIFY(w->BPrgListe == *vorher && namenWieListe());
-        QVERIFY(dlg().fileRequests().isEmpty() && dlg().boxes().isEmpty());
+        QVERIFY(w->BPrgListe == *vorher);
+        QVERIFY(namenWieListe());
+        QVERIFY(dlg().fileRequests().isEmpty());
+        QVERIFY(dlg().boxes().isEmpty());
     }
 
     // Cancelled while its chunks are being loaded: nothing reaches the controller.
@@ -384,7 +401,9 @@ private slots:
         if (fehler.kind == TXqSimFault::Raw) {
             // Everything answered, nothing asked: the transfer stands until the watchdog fires.
             QVERIFY(Abwarten([this] { return sim().count("TRX ") == 3 && sim().answersPending() == 0; }));
-            QVERIFY(w->Beschaeftigt() && u->link()->UebertragungAktiv() && w->BedienungGesperrt());
+            QVERIFY(w->Beschaeftigt());
+            QVERIFY(u->link()->UebertragungAktiv());
+            QVERIFY(w->BedienungGesperrt());
             QCOMPARE(w->FortschrittsPanel->isVisible(), !ausblenden);
             SetTimeScale(0.01);
             w->TimeOut->restart();
@@ -401,7 +420,8 @@ private slots:
         // One box, and the editor keeps its list.
         QCOMPARE(boxen().size(), 1);
         QVERIFY2(boxen().first().startsWith(box), qPrintable(boxen().first()));
-        QVERIFY(w->BPrgListe == *vorher && namenWieListe());
+        QVERIFY(w->BPrgListe == *vorher);
+        QVERIFY(namenWieListe());
     }
 
     // Each answer of a transfer starts the watchdog's count anew.
@@ -480,8 +500,11 @@ private slots:
             dlg().expectFile(QString());
         }
         QVERIFY(!w->ListeEmpfangen1Click());
-        QVERIFY(!w->Beschaeftigt() && u->link()->MakroZeilen().isEmpty());
-        QVERIFY(w->ListeGeaendert && w->ListeDateiName != QStringLiteral("XQ7310") && namenWieListe());
+        QVERIFY(!w->Beschaeftigt());
+        QVERIFY(u->link()->MakroZeilen().isEmpty());
+        QVERIFY(w->ListeGeaendert);
+        QVERIFY(w->ListeDateiName != QStringLiteral("XQ7310"));
+        QVERIFY(namenWieListe());
         QCOMPARE(w->BPrgListe[3].Name.text(), (*vorher)[3].Name.text());
         QVERIFY(dlg().allAnswersUsed());
     }
@@ -497,7 +520,9 @@ private slots:
         dlg().expectBox(QMessageBox::Cancel);
         QVERIFY(w->ListeEmpfangen1Click());
         QVERIFY(fertig());
-        QVERIFY(w->BPrgListe == *vorher && namenWieListe() && dlg().fileRequests().isEmpty());
+        QVERIFY(w->BPrgListe == *vorher);
+        QVERIFY(namenWieListe());
+        QVERIFY(dlg().fileRequests().isEmpty());
         QCOMPARE(boxen(), QStringList{QStringLiteral("ACHTUNG|Backprogrammliste wurde verändert!\r\nWollen Sie speichern?")});
     }
 };

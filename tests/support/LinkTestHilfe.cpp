@@ -33,7 +33,7 @@ bool TLinkAufbau::starten()
         grund = QStringLiteral("no free port: ") + sim.errorString();
         return false;
     }
-    link = std::make_unique<TwXQXOfen>(&host);
+    link = std::make_unique<TTestLink>(&host);
     link->Init(QStringLiteral("127.0.0.2"));
     link->TCPClient.Port = port;
     QObject::connect(&server, &TAntwortServer::Gelesen, link.get(), [this](const TServerVerbindung &v) {

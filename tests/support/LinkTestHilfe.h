@@ -45,6 +45,28 @@ public:
     QString xqZeit, version;
 };
 
+// The link with a hold on the end of each send: a test decides when it runs.
+class TTestLink : public TwXQXOfen
+{
+public:
+    using TwXQXOfen::TwXQXOfen;
+    using TAbschlussHalter = std::function<void(std::function<void()> weiter)>;
+    // Receives the end of each send from now on; none: it runs at once.
+    void SetAbschlussHalter(TAbschlussHalter halter) { m_halter = std::move(halter); }
+
+protected:
+    void SendungAbschluss(std::function<void()> weiter) override
+    {
+        if (m_halter)
+            m_halter(std::move(weiter));
+        else
+            weiter();
+    }
+
+private:
+    TAbschlussHalter m_halter;
+};
+
 // Time scales of the link tests. At the program's own timing no answer of the in-process
 // stand-in comes near its answer time-out, however busy the machine; tests that wait for a
 // time-out run it fast and go back to the program's timing before an answer matters again.
@@ -70,7 +92,7 @@ struct TLinkAufbau
     TFakeHost host;
     TXqSim sim;
     TAntwortServer server;
-    std::unique_ptr<TwXQXOfen> link;
+    std::unique_ptr<TTestLink> link;
     QString pending, grund;
     quint16 port = 0;
     // What reached the list editor and the night-start window, in order: "TimeOut",

@@ -66,7 +66,8 @@ private slots:
         for (const QString &name : kDateien) {
             alt[name] = dateiLesen(ordner + "ref/alt/" + name);
             neu[name] = dateiLesen(ordner + "ref/neu/" + name);
-            QVERIFY2(!alt[name].isEmpty() && alt[name] != neu[name], qPrintable(name));
+            QVERIFY2(!alt[name].isEmpty(), qPrintable(name));
+            QVERIFY2(alt[name] != neu[name], qPrintable(name));
         }
         QVERIFY(QDir(ordner + "ref").removeRecursively());
 
@@ -83,7 +84,8 @@ private slots:
             // First the saver's whole first round, then up to one more (its ten saves, each
             // file with both contents), then up to a few hundred thousand idle steps: the kill
             // lands anywhere in a save. A round costs mostly the saver's start.
-            QVERIFY2(zeilenAbwarten(p, 1, &zeile) && zeile == "bereit", zeile.constData());
+            QVERIFY2(zeilenAbwarten(p, 1, &zeile), zeile.constData());
+            QVERIFY2(zeile == "bereit", zeile.constData());
             QVERIFY2(zeilenAbwarten(p, int(zufall.bounded(10)), &zeile), zeile.constData());
             volatile quint32 leer = 0;
             for (quint32 n = zufall.bounded(300000u); n > 0; --n)
@@ -119,7 +121,8 @@ private slots:
         const QByteArray aus = p.readAllStandardOutput();
         if (p.exitCode() == 3)
             QSKIP(qPrintable(QStringLiteral("no small file system of its own here: ") + QString::fromUtf8(aus.trimmed())));
-        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, aus.constData());
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit, aus.constData());
+        QVERIFY2(p.exitCode() == 0, aus.constData());
         const QList<QByteArray> zeilen = aus.trimmed().split('\n');
         QCOMPARE(zeilen.size(), kDateien.size());
         for (int i = 0; i < kDateien.size(); ++i)

@@ -1,6 +1,7 @@
 // The program's own windows in the language files: the night-start window, the list editor and
 // the timed box as the program creates them, against key lists written from the rules by hand.
 #include "support/Hauptfenster.h"
+#include "support/TestDaten.h"
 
 #include "app/Codepage.h"
 #include "app/Dialoge.h"
@@ -29,32 +30,7 @@ using TEintraege = QList<QPair<const char *, const char *>>;
 // after), so it gives no key; its hint is empty.
 const TEintraege &NachtstartKeys()
 {
-    static const TEintraege list{
-        {"TwXQXNachtStarts.Caption", "Nachtstartzeiten"},
-        {"Datei1.Caption", "&Datei"},
-        {"Neu1.Caption", "&Neu"},
-        {"Etagenofen1.Caption", "Etagenofen"},
-        {"Stikkenofen1.Caption", "Stikkenofen"},
-        {"Oeffnen1.Caption", "&Öffnen"},
-        {"Schliessen1.Caption", "&Schließen"},
-        {"Empfangen1.Caption", "&Empfangen"},
-        {"Senden1.Caption", "&Senden"},
-        {"Sendenan1.Caption", "Senden &an"},
-        {"Speichern1.Caption", "Speichern"},
-        {"Druckereinrichten1.Caption", "Drucker einrichten"},
-        {"Beenden1.Caption", "&Beenden"},
-        {"GroupBox1.Caption", "Nachtstartzeiten"},
-        {"BtnReadNight.Caption", "Nachtstartzeiten lesen"},
-        {"BtnWriteNight.Caption", "Nachtstartzeiten senden"},
-        {"NachtLoad.Caption", "Nachtstarts laden"},
-        {"NachtSave.Caption", "Nachtstarts speichern"},
-        {"OpenDialog.Filter", "XQ-Nachtstarts (*.XQN)|*.XQN|Alle Programme|*.*"},
-        {"OpenDialog.Title", "Öffnen"},
-        // Both dialog rules meet the save dialog; the second finds its text stored already.
-        {"SaveDialog.Filter", "XQ-Nachtstarts (*.XQN)|*.XQN"},
-        {"SaveDialog.Title", "Speichern unter"},
-    };
-    return list;
+    return TestSchluessel(QStringLiteral("translate/TwXQXNachtStarts.keys"));
 }
 
 // At step 6 of its creation: step 3 has renamed two entries, the run-time texts are in `Lang`,
@@ -63,144 +39,7 @@ const TEintraege &NachtstartKeys()
 // empty texts (window hint, the name edits, OfenWahlBox) and the grids' rows and columns.
 const TEintraege &EditorKeys()
 {
-    static const TEintraege list{
-        {"TwXQXGesamtListe.Caption", "Backprogrammliste"},
-        {"File1.Caption", "&Datei"},
-        {"Neu2.Caption", "&Neu"},
-        {"NeueListe1.Caption", "Neue Liste"},
-        {"Listeffnen1.Caption", "Liste Öffnen"},
-        {"ListeSpeichern1.Caption", "&ListeSpeichern"},
-        {"ListeSpeichernunter.Caption", "Liste Speichern &unter..."},
-        {"FileOpen.Caption", "&Backprogramm Öffnen..."},
-        {"Backprogrammspeichern1.Caption", "Backprogramm speichern unter..."},
-        {"BPrgSendenan1.Caption", "Backprogramm senden"},
-        {"Backprogrammsendenanalle1.Caption", "Backprogramm senden an alle"},
-        {"BackprogrammsendenanGruppe1.Caption", "Backprogramm senden an Gruppe"},
-        {"BPrgEmpfangen1.Caption", "B&ackprogramm empfangen"},
-        {"ListeSendenan1.Caption", "Liste senden"},
-        {"Listesendenanalle1.Caption", "Liste senden an alle"},
-        {"ListeEmpfangen1.Caption", "Liste empfangen"},
-        {"ListeDrucken1.Caption", "Namenliste Drucken"},
-        {"Drucken1.Caption", "Markierte Backprogramme drucken"},
-        {"MarkierteBackprogrammedruckenVorschau1.Caption", "Markierte Backprogramme drucken (Vorschau)"},
-        {"MarkierteBackprogrammedruckenTestAlt1.Caption", "Markierte Backprogramme drucken (Test,Alt)"},
-        {"AlleBackprogrammedrucken1.Caption", "Alle Backprogramme drucken"},
-        {"AlleBackprogrammedruckenVorschau1.Caption", "Alle Backprogramme drucken (Vorschau)"},
-        {"AlleBackprogrammedruckenTestAlt1.Caption", "Alle Backprogramme drucken (Test,Alt)"},
-        {"Druckereinrichtung1.Caption", "Drucker&einrichtung..."},
-        {"Druckereinrichtung1.Hint", "Druckereinrichtung ändern"},
-        {"SendenSpeichern1.Caption", "Senden && Speichern"},
-        {"Schlieen1.Caption", "&Schließen"},
-        {"Bearbeiten1.Caption", "Bearbeiten"},
-        {"Backprogrammkopieren1.Caption", "Backprogramm(e) kopieren"},
-        {"Backprogrammeinfgen1.Caption", "Backprogramm(e) einfügen"},
-        {"MehrereBPrgskopieren1.Caption", "Mehrere BPrgs kopieren"},
-        {"MehrereBPrgseinfgen1.Caption", "Mehrere BPrgs einfügen"},
-        {"SortierenAZ2.Caption", "Sortieren A-Z"},
-        {"SortierenZA2.Caption", "Sortieren Z-A"},
-        {"Nachoben1.Caption", "Nach oben"},
-        {"Nachunten2.Caption", "Nach unten"},
-        {"Kopieren1.Caption", "Kopieren"},
-        {"Einfgen1.Caption", "Einfügen"},
-        {"SortierenAZ1.Caption", "Sortieren A-Z"},
-        {"SortierenZA1.Caption", "Sortieren Z-A"},
-        {"Nachoben2.Caption", "Nach oben"},
-        {"Nachunten1.Caption", "Nach unten"},
-        {"ZeileKopieren.Caption", "Zeile Kopieren"},
-        {"ZeileEinfuegen.Caption", "Zeile Einfügen"},
-        {"PintListBtn.Caption", "Liste Drucken"},
-        {"Label16.Caption", "Ofen:"},
-        {"Ofenname.Caption", "Ofenname"},
-        {"DoDefaults_voll.Caption", "Defaults_voll"},
-        {"DoDefaults_voll.Hint", "Record mit 99 verschiedenen Beispiel-Backprogrammen erstellen."},
-        {"Defaults_halb.Caption", "Defaults_halb"},
-        {"Chk_v.Caption", "Chk_v"},
-        {"Chk_h.Caption", "Chk_h"},
-        {"EnableAusgang.Caption", "EnableAusgang"},
-        {"CheckMitKern.Caption", "CheckMitKern"},
-        // By the row rule and again by the column rule, which finds it stored.
-        {"NamenListe.Hint", "Doppelklick zum Anzeigen des Programms."},
-        {"LNrWahl.Caption", "Programm-Nr.:"},
-        {"LPrgName.Caption", "Name:"},
-        {"LMenge.Caption", "Menge:"},
-        {"LXQKern.Caption", "Soll-Kerntemperatur:"},
-        {"Einheit_SollKT.Caption", "°C"},
-        {"PrgEraseBtn.Caption", "Programm löschen"},
-        {"PrgEraseBtn.Hint", "Löscht das angezeigte Backprogramm aus der Liste."},
-        {"Button1.Caption", "Button1"},
-        {"GesBackzeit.Caption", "Ges.Backzeit:"},
-        {"LRestzeiten.Caption", "Restzeiten:"},
-        {"SchwadenRest.Caption", "SWRst"},
-        {"AbzugRest.Caption", "AbzRst"},
-        {"UmwRest.Caption", "UmRst"},
-        {"AusgRest.Caption", "AuRst"},
-        {"EinzelBox.Caption", "Einzelnes Programm: "},
-        {"SpeichernPrg.Caption", "Speichern"},
-        {"LadenPrg.Caption", "Laden"},
-        {"SendenPrg.Caption", "PC -->> Ofen"},
-        {"LesenPrg.Caption", "Ofen -->> PC"},
-        {"ListenBox.Caption", "Programm-Liste (Record):"},
-        {"SpeichernPrgListe.Caption", "Speichern"},
-        {"LadenPrgListe.Caption", "Laden"},
-        {"SendenPrgListe.Caption", "PC -->> Ofen"},
-        {"LesenPrgListe.Caption", "Ofen -->> PC"},
-        {"Label14.Caption", "Backprogramme werden übertragen"},
-        {"Label15.Caption", "Backprogramm-Namen werden übertragen"},
-        {"Label_ToPC.Caption", "(  -->> PC )"},
-        {"Label_FromPC.Caption", "( PC -->> )"},
-        {"Ausblenden.Caption", "Ausblenden"},
-        {"Cancel.Caption", "Abbrechen"},
-        {"Lang.Items[0]", "s auf"},
-        {"Lang.Items[1]", "min zu"},
-        {"Lang.Items[2]", "an"},
-        {"Lang.Items[3]", "aus"},
-        {"Lang.Items[4]", "liter"},
-        {"Lang.Items[5]", "min zu"},
-        {"Lang.Items[6]", "s auf"},
-        {"Lang.Items[7]", "Umwälzer-Zeiten"},
-        {"Lang.Items[8]", "Abzug-Zeiten"},
-        {"Lang.Items[9]", "Ausgangs-Zeiten"},
-        {"Lang.Items[10]", "Schwaden-Zeiten"},
-        {"Lang.Items[11]", "größer als die Gesamtbackzeit."},
-        {"Lang.Items[12]", "kleiner als die Gesamtbackzeit."},
-        {"Lang.Items[13]", "Bitte ändern Sie die entsprechenden Zeitangaben,"},
-        {"Lang.Items[14]", "um das Programm zu senden, speichern oder drucken!"},
-        {"Lang.Items[15]", "gesendet"},
-        {"Lang.Items[16]", "senden"},
-        {"Lang.Items[17]", "gedruckt"},
-        {"Lang.Items[18]", "drucken"},
-        {"Lang.Items[19]", "gespeichert"},
-        {"Lang.Items[20]", "speichern"},
-        {"Lang.Items[21]", "Achtung: einige Werte des aktuellen Backprogramms"},
-        {"Lang.Items[22]", "sind außerhalb des maximal zulässigen Bereichs!"},
-        {"Lang.Items[23]", "Backprogramm kann so nicht"},
-        {"Lang.Items[24]", "werden"},
-        {"Lang.Items[25]", "Sollen die betreffenden Werte automatisch"},
-        {"Lang.Items[26]", "mit den Maximalwerten ersetzt werden?"},
-        {"Lang.Items[27]", "(Ja: Werte ersetzen und Backprogramm"},
-        {"Lang.Items[28]", "(Nein/Abbrechen: Funktionsabbruch.)"},
-        {"Lang.Items[29]", "Achtung: einige Werte der Backprogramm-Liste"},
-        {"Lang.Items[30]", "Backprogramm-Liste kann so nicht"},
-        {"Lang.Items[31]", "(Ja: Werte ersetzen und Backprogramm-Liste"},
-        {"Lang.Items[32]", "Achtung: einige Summenzeiten der Backprogramm-Liste"},
-        {"Lang.Items[33]", "entsprechen nicht der Gesamtbackzeit!"},
-        {"Lang.Items[34]", "Eine automatische Korrektur ist nicht möglich!"},
-        {"Lang.Items[35]", "Folgende Backprogramme sind betroffen:"},
-        {"Lang.Items[36]", "Soll die Liste dennoch"},
-        {"Lang.Items[37]", "Kein Platz mehr frei!"},
-        {"Lang.Items[38]", "Bitte erst Programme löschen"},
-        {"Lang.Items[39]", "oder neue Liste erstellen"},
-        {"Lang.Items[40]", "XQ-BPrg Senden an"},
-        {"Lang.Items[41]", "TimeOut PrgListe"},
-        {"Lang.Items[42]", "Backprogrammliste wurde verändert!"},
-        {"Lang.Items[43]", "Wollen Sie speichern?"},
-        {"Lang.Items[44]", "Die Backprogrammübertragung war bei"},
-        {"Lang.Items[45]", "Öfen fehlerhaft"},
-        // No title; the save dialog's filter is the same text under its own key.
-        {"OpenDialog.Filter", "XQ7310-Backprogramm (*.XQP)|*.XQP"},
-        {"SaveDialog.Filter", "XQ7310-Backprogramm (*.XQP)|*.XQP"},
-    };
-    return list;
+    return TestSchluessel(QStringLiteral("translate/TwXQXGesamtListe.keys"));
 }
 
 // "Sekunden" shows "20", a number; the hidden panel has no caption.
@@ -408,7 +247,8 @@ private slots:
         zeigtEnglisch(erste, ShowboxKeys().mid(4), {"CancelBtn.Caption"});
         QCOMPARE(erste->CancelBtn->text(), s("Abbrechen"));
         ShowboxOK(QStringLiteral("Fehler"), QStringLiteral("Zweite Meldung"));
-        QVERIFY(erste && wShowbox != erste);
+        QVERIFY(erste);
+        QVERIFY(wShowbox != erste);
         QCOMPARE(erste->Label1->text(), s("Erste Meldung"));
         QCOMPARE(erste->Label5->text(), s("E:in"));
         QCOMPARE(wShowbox->Label1->text(), s("Zweite Meldung"));

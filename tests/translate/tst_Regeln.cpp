@@ -7,6 +7,7 @@
 #include "app/StatusBar.h"
 #include "app/StringGrid.h"
 #include "app/Zeitgeber.h"
+#include "support/TestDaten.h"
 #include "support/TestUmgebung.h"
 #include "translate/translate.h"
 
@@ -235,68 +236,7 @@ class TstRegeln : public QObject
     // The golden list: keys and German texts of TwAlleArten in the order the rules find them.
     static const QList<QPair<const char *, const char *>> &golden()
     {
-        static const QList<QPair<const char *, const char *>> list{
-            {"TwAlleArten.Caption", "Alle Arten"},
-            {"TwAlleArten.Hint", "Fensterhinweis"},
-            {"Datei1.Caption", "&Datei"},
-            {"Oeffnen1.Caption", "&Öffnen"},
-            {"Oeffnen1.Hint", "Öffnet eine Liste"},
-            {"Neu1.Caption", "&Neu"},
-            {"Modell1.Caption", "XQ7310"},
-            {"Beenden1.Caption", "&Beenden"},
-            {"Extras1.Caption", "E&xtras"},
-            {"Hilfe1.Caption", "Hilfe"},
-            {"Hilfe1.Hint", "Zeigt die Hilfe"},
-            {"Label1.Caption", "Überschrift"},
-            {"Label1.Hint", "Ein Hinweis"},
-            {"Edit1.Text", "Eingabe"},
-            {"Button1.Caption", "Senden"},
-            {"Button1.Hint", "Sendet"},
-            {"cbSch1.Caption", "s auf"},
-            {"CheckBox1.Caption", "Ankreuzen"},
-            {"RadioButton1.Caption", "Wahl"},
-            {"ListBox1.Items[0]", "Eins"},
-            {"ListBox1.Items[1]", "Zwei"},
-            {"ListBox1.Hint", "Liste"},
-            {"ComboBox1.Text", "Eigene"},
-            {"ComboBox1.Items[0]", "Rot"},
-            {"ComboBox1.Items[1]", "Grün"},
-            {"ComboBox1.Hint", "Farbe"},
-            {"ComboBox2.Text", "Rechts"},
-            {"ComboBox2.Items[0]", "Links"},
-            {"ComboBox2.Items[1]", "Rechts"},
-            {"GroupBox1.Caption", "Gruppe"},
-            {"Button2.Caption", "Innen"},
-            {"RadioGroup1.Caption", "Auswahl"},
-            {"RadioGroup1.Items[0]", "Erste"},
-            {"RadioGroup1.Items[1]", "Zweite"},
-            {"RadioGroup1.Hint", "Wähle"},
-            {"Panel1.Caption", "Tafel"},
-            {"Panel1.Hint", "Tafelhinweis"},
-            {"SG1.row[0]", "Nr."},
-            {"SG1.row[2]", "Summe"},
-            {"SG1.Hint", "Gitter"},
-            {"SG1.col[0]", "Nr."},
-            {"SG1.col[1]", "Name"},
-            {"DBGrid1.Columns[0]", "Programm"},
-            {"DBGrid1.Hint", "Daten"},
-            {"SpeedButton1.Caption", "Knopf"},
-            {"SpeedButton1.Hint", "Knopfhinweis"},
-            {"ScrollBar1.Hint", "Rollen"},
-            {"TabSheet1.Pages[0].Caption", "Seite &1"},
-            {"TabSheet1.Pages[0].Hint", "Erste Seite"},
-            {"TabSheet2.Pages[1].Caption", "Seite 2"},
-            {"Label2.Caption", "Auf Seite 2"},
-            {"StatusBar1.Panels[0]", "Bereit"},
-            {"StatusBar1.Hint", "Status"},
-            {"OpenDialog.Filter", "XQ-Nachtstarts (*.XQN)|*.XQN|Alle Programme|*.*"},
-            {"OpenDialog.Title", "Öffnen"},
-            {"SaveDialog.Filter", "XQ-Nachtstarts (*.XQN)|*.XQN"},
-            {"Kopieren1.Caption", "Kopieren"},
-            {"Kopieren1.Hint", "Kopiert die Zeilen"},
-            {"Einfuegen1.Caption", "Einfügen"},
-        };
-        return list;
+        return TestSchluessel(QStringLiteral("translate/TwAlleArten.keys"));
     }
 
 private slots:

@@ -154,7 +154,9 @@ private slots:
         for (const char *line : {"English.Comment_______________=Entry dosn't exist in English", "[TwShowbox]",
                                  "Label5.Caption________________=in", "Lang.Items[0]_________________=Belegung konnte nicht gel\xF6scht werden"})
             QVERIFY2(missing.contains("\r\n" + QByteArray(line) + "\r\n"), line);
-        QVERIFY(!missing.contains("Sekunden") && !missing.contains("CancelBtn") && !missing.contains("Meldung"));
+        QVERIFY(!missing.contains("Sekunden"));
+        QVERIFY(!missing.contains("CancelBtn"));
+        QVERIFY(!missing.contains("Meldung"));
     }
 
     void translateTextRules()
@@ -204,7 +206,8 @@ private slots:
         const QList<TBoxRequest> boxes = env->dialoge().boxes();
         QCOMPARE(boxes.size(), 3);
         QCOMPARE(boxes[0].caption + boxes[1].caption + boxes[2].caption, QStringLiteral("ERRORFehlerERROR"));
-        QVERIFY(!boxes[0].modal && !boxes[2].modal);
+        QVERIFY(!boxes[0].modal);
+        QVERIFY(!boxes[2].modal);
         // Lines joined with CR LF, as in every other box.
         QCOMPARE(boxes[0].text, QStringLiteral("Das Sprachverzeichnis \"\\Lang\" wurde nicht gefunden!\r\nDefault-Sprache wird geladen!\r\n"
                                                "Language-Directory \"\\Lang\" not found!\r\nLoading default language."));
@@ -254,7 +257,8 @@ private slots:
         const QByteArray missing = dateiLesen(ordner + QStringLiteral("_MISSING.ESPANOL"));
         QVERIFY(missing.startsWith("; fehlt noch\r\n"));
         QVERIFY(missing.contains("\r\nOKBtn.Caption_________________=OK\r\n"));
-        QVERIFY(!missing.contains("Label5") && !missing.contains("CancelBtn"));
+        QVERIFY(!missing.contains("Label5"));
+        QVERIFY(!missing.contains("CancelBtn"));
     }
 
     // A file saved as UTF-8 with a byte-order mark lost its first section to the mark.
@@ -287,13 +291,15 @@ private slots:
         QVERIFY(QDir().mkpath(lang(QStringLiteral("MASTER.LANG"))));
         start(QString(), true);
         ShowboxTimed(QStringLiteral("Fehler"), QStringLiteral("Meldung"), 1000);
-        QVERIFY(wShowbox && wShowbox->isVisible());
+        QVERIFY(wShowbox);
+        QVERIFY(wShowbox->isVisible());
         QCOMPARE(wShowbox->Label1->text(), QStringLiteral("Meldung"));
         QVERIFY(heuteFehlerdatei().contains("MASTER.LANG kann nicht geschrieben werden"));
         // One message besides the box, and it does not wait.
         const QList<TBoxRequest> boxes = env->dialoge().boxes();
         QCOMPARE(boxes.size(), 2);
-        QVERIFY(!boxes[0].modal && boxes[0].text.endsWith(QStringLiteral("MASTER.LANG kann nicht geschrieben werden")));
+        QVERIFY(!boxes[0].modal);
+        QVERIFY(boxes[0].text.endsWith(QStringLiteral("MASTER.LANG kann nicht geschrieben werden")));
     }
 };
 
