@@ -28,7 +28,7 @@ void TwKelvor::VerbindungEinrichten()
 {
     const int port = PortEdit->value();
     const QString host = CheckIPAddress(IPEdit->text());
-    TwXQXOfen *link = Links.empty() ? nullptr : Links[0];
+    TwXQXOfen *link = Link();
 
     bool changed = link == nullptr;
     if (link)
@@ -74,7 +74,7 @@ void TwKelvor::VerbindungEinrichten()
 
 TwXQXOfen *TwKelvor::LinkAnlegen()
 {
-    TwXQXOfen *alt = Links.empty() ? nullptr : Links[0];
+    TwXQXOfen *alt = Link();
     auto *link = new TwXQXOfen(this, this);
     LinkAnschliessen(link);
     link->Init(IPEdit->text());
@@ -151,7 +151,7 @@ void TwKelvor::LinkBefehlSenden(const QByteArray &prioritaet, const NeuerBefehl 
 
 void TwKelvor::TCPServerExecute(const TServerVerbindung &context)
 {
-    ServerZeileVerarbeiten(context, *this, Links.empty() ? nullptr : Links[0], TCPServer->Port(),
+    ServerZeileVerarbeiten(context, *this, Link(), TCPServer->Port(),
                            PendingServerError);
 }
 

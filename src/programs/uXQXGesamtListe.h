@@ -443,6 +443,8 @@ private:
     bool LinkUebertragungAktiv() const;
     // The check and the write of a list save (ListeSpeichernIntern after the list check).
     bool ListeSichern();
+    // The save dialog for a list, `vorschlag` proposed; then the save under the chosen name.
+    bool ListeSpeichernAls(const QString &vorschlag);
     bool ListeSpeichernIntern(int n);
     // The list of file `Dateiname` in place of the editor's, without showing it.
     void ListeSetzen(const QString &Dateiname, const TBackprogrammListe &Liste);

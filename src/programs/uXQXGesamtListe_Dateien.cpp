@@ -207,32 +207,23 @@ bool TwXQXGesamtListe::ListeSpeichern1Click()
 {
     if (!ListeDateiName.isEmpty() && HatEndung(ListeDateiName, XqrEndung))
         return ListeSichern();
-    SaveDialog->Filter = ListenSpeichernFilter;
-    SaveDialog->DefaultExt = ListenEndung;
-    SaveDialog->EndungErzwingen = true;
-    SaveDialog->OverwritePrompt = true;
-    SaveDialog->InitialDir = BPrgXQDir;
     // Without a name nothing is proposed: ".XQR" alone would be a hidden file.
-    SaveDialog->FileName = ListeDateiName.isEmpty() ? QString() : EndungAendern(ListeDateiName, XqrEndung);
-    if (!SaveDialog->Execute(this))
-        return false;
-    QString name = SaveDialog->FileName;
-    CheckFileName(name);
-    ListeDateiName = name;
-    if (!ListeSichern())
-        return false;
-    BPrgXQDir = DateiOrdner(name);
-    return true;
+    return ListeSpeichernAls(ListeDateiName.isEmpty() ? QString() : EndungAendern(ListeDateiName, XqrEndung));
 }
 
 bool TwXQXGesamtListe::ListeSpeichernunterClick()
+{
+    return ListeSpeichernAls(ListeDateiName);
+}
+
+bool TwXQXGesamtListe::ListeSpeichernAls(const QString &vorschlag)
 {
     SaveDialog->Filter = ListenSpeichernFilter;
     SaveDialog->DefaultExt = ListenEndung;
     SaveDialog->EndungErzwingen = true;
     SaveDialog->OverwritePrompt = true;
     SaveDialog->InitialDir = BPrgXQDir;
-    SaveDialog->FileName = ListeDateiName;
+    SaveDialog->FileName = vorschlag;
     if (!SaveDialog->Execute(this))
         return false;
     QString name = SaveDialog->FileName;

@@ -40,19 +40,22 @@ private slots:
 
     void commandTable()
     {
-        QCOMPARE(Befehlstabelle.size(), size_t(52));
+        static_assert(std::tuple_size_v<std::remove_cvref_t<decltype(Befehlstabelle)>> == 52);
         QCOMPARE(&SB_BefehlAktuell, &Befehlstabelle[0]);
         QCOMPARE(&SB_kZEIT, &Befehlstabelle[51]);
         QCOMPARE(SB_NONS.Kommando + SB_TRX.Kommando + SB_kSTAR_Besch.Kommando, QByteArray("\xD6\xD6\xD6\xD6TRX star"));
         for (const NeuerBefehl &b : Befehlstabelle) {
-            QVERIFY(b.Versuche == 0 && b.MaxVersuche == 0 && b.Param.isEmpty());
+            QVERIFY(b.Versuche == 0);
+            QVERIFY(b.MaxVersuche == 0);
+            QVERIFY(b.Param.isEmpty());
             const QByteArray wort = b.Name.mid(3).toUpper();
             const int want = &b < &SB_AZUG || &b == &SB_TRX ? 0
                              : wort.endsWith("BPL2")                   ? 10000
                              : wort == "BPLI" || wort == "KBPLI" || wort.endsWith("BPRG") ? 6000 : 3000;
             QVERIFY2(b.TimeoutMs == want, b.Name.constData());
         }
-        QVERIFY(BPrgFeldnamen[3] == QByteArrayView("SCHWAD") && MaxSollTemp == 400);
+        QVERIFY(BPrgFeldnamen[3] == QByteArrayView("SCHWAD"));
+        QVERIFY(MaxSollTemp == 400);
     }
 
     void ctrlCharsAndHexDump()
@@ -163,7 +166,8 @@ private slots:
     {
         QCOMPARE(BPrgFreiName.toByteArray(), QByteArray("frei free libre     "));
         QCOMPARE(BPrgFreiNameKurz.toByteArray(), QByteArray("frei free libre"));
-        QVERIFY(IsFreeSlotName(BPrgFreiName) && IsFreeSlotName(BPrgFreiNameKurz));
+        QVERIFY(IsFreeSlotName(BPrgFreiName));
+        QVERIFY(IsFreeSlotName(BPrgFreiNameKurz));
         TBackprogramm rec = BeispielProgramm("Weizen");
         InitBPrgRecord(rec);
         QCOMPARE(rec.Name.text(), BPrgFreiName.toByteArray());
@@ -199,7 +203,8 @@ private slots:
         TBackprogramm p = BeispielProgramm("Weizen");
         const QByteArray schreiben = BprgSchreibParameter(10, p);
         QVERIFY(schreiben.startsWith("000A\t##HEAD\t"));
-        QVERIFY(!schreiben.contains('\r') && !schreiben.contains('\n'));
+        QVERIFY(!schreiben.contains('\r'));
+        QVERIFY(!schreiben.contains('\n'));
         QCOMPARE(schreiben.mid(5).replace('\t', "\r\n"), textform(p));
         p.Name.setText("frei free libre");
         QCOMPARE(BprgSchreibParameter(10, p), QByteArray("DELETE\t000A"));
@@ -223,7 +228,9 @@ private slots:
                 erwartet += FormatDec(i, 2) + '\t' + frei + '\t';
             QCOMPARE(teile[k - 1], erwartet);
         }
-        QVERIFY(teile[0].startsWith("00\t") && teile[6].startsWith("103\t") && teile[11].startsWith("188\t"));
+        QVERIFY(teile[0].startsWith("00\t"));
+        QVERIFY(teile[6].startsWith("103\t"));
+        QVERIFY(teile[11].startsWith("188\t"));
         QCOMPARE(teile[0].count('\t'), 2 * 18);
         QCOMPARE(teile[11].count('\t'), 2 * 12);
     }
