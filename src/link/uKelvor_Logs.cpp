@@ -132,6 +132,11 @@ TLogListe::TLogListe(QWidget *parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Every line is one line of the list's font: measuring each would cost more than keeping it.
     setUniformItemSizes(true);
+    // Frame, bars, corner and lines cover all of the list, so the group box behind it need not
+    // be drawn first when a part of it changes.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    horizontalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TLogListe::setExtent(int pixels)
@@ -168,8 +173,9 @@ void TLogListe::addLine(const QString &text)
         m_draws = DrawBurst;
     }
     // Lines that come in one go are drawn together, and the last one selected then: selecting
-    // lays out the whole list.
-    setUpdatesEnabled(false);
+    // lays out the whole list. Only the lines wait: holding the list would draw its frame and
+    // both bars again with every drawing, though they seldom change.
+    viewport()->setUpdatesEnabled(false);
     if (!m_drawHold->isActive())
         m_drawHold->start(msUntilDraw());
 }
@@ -191,7 +197,7 @@ void TLogListe::drawHeldLines()
     if (std::exchange(m_layoutOwed, false))
         QListWidget::doItemsLayout();
     setCurrentRow(count() - 1);
-    setUpdatesEnabled(true);
+    viewport()->setUpdatesEnabled(true);
 }
 
 void TLogListe::doItemsLayout()

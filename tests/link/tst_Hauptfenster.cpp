@@ -157,7 +157,7 @@ private slots:
         // Scrolled to its end, the wide line is drawn there in full, not cut at a narrower line's width.
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        QTRY_VERIFY(liste->updatesEnabled());
+        QTRY_VERIFY(liste->viewport()->updatesEnabled());
         bar->setValue(bar->maximum());
         const QImage bild = liste->viewport()->grab().toImage();
         const QRect reihe = liste->visualItemRect(zeile);
@@ -182,9 +182,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         const QString zeile = QStringLiteral("WWWWWWWW");
         list.addLine(zeile);
-        QTRY_VERIFY(list.updatesEnabled());
+        QTRY_VERIFY(list.viewport()->updatesEnabled());
         list.addLine(zeile);
-        QTRY_VERIFY(list.updatesEnabled());
+        QTRY_VERIFY(list.viewport()->updatesEnabled());
         QCOMPARE(list.currentRow(), 1);
         const QImage bild = list.viewport()->grab().toImage();
         const auto zaehlen = [&](int row, const QColor &farbe) {
@@ -201,12 +201,12 @@ private slots:
 
         const QString breit = QString(80, QLatin1Char('W'));
         list.addLine(breit);
-        QTRY_VERIFY(list.updatesEnabled());
+        QTRY_VERIFY(list.viewport()->updatesEnabled());
         QFont gross = list.font();
         gross.setPointSize(gross.pointSize() * 3);
         list.setFont(gross);
         list.addLine(breit);
-        QTRY_VERIFY(list.updatesEnabled());
+        QTRY_VERIFY(list.viewport()->updatesEnabled());
         QVERIFY(list.horizontalScrollBar()->maximum()
                 >= QFontMetrics(gross).horizontalAdvance(breit) - list.viewport()->width());
     }
@@ -230,6 +230,44 @@ private slots:
         const QImage mit = w->PortEdit->grab().toImage();
         feld->setAutoFillBackground(false);
         QCOMPARE(w->PortEdit->grab().toImage(), mit);
+    }
+
+    // The clock shows the time each second and the logs their new lines, each drawing itself
+    // without the group box behind it, and what is on screen then is what drawing the whole
+    // window anew gives.
+    void uhrUndLogsZeichnenSichAllein()
+    {
+        TwKelvor *w = env->oeffnen({QStringLiteral("QUAMP")}, true);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        struct TZaehler : QObject {
+            int n = 0;
+            bool eventFilter(QObject *, QEvent *e) override { return n += e->type() == QEvent::Paint, false; }
+        } boxen, uhr, zeilen;
+        QTRY_VERIFY(!w->PCTime->text().isEmpty());
+        QTest::qWait(0);
+        for (QWidget *b : {static_cast<QWidget *>(w->Befehl_Box), static_cast<QWidget *>(w->AntwortBox)})
+            b->installEventFilter(&boxen);
+        w->PCTime->installEventFilter(&uhr);
+        w->LBout->viewport()->installEventFilter(&zeilen);
+        for (int sekunde = 0; sekunde < 2; ++sekunde) {
+            const QString zuvor = w->PCTime->text();
+            const int gemalt = uhr.n;
+            for (int i = 0; i < 40; ++i) {
+                w->BefehlEintragen(QStringLiteral("STAT %1").arg(i));
+                w->AntwortEintragen(QStringLiteral("STAT %1 00 00").arg(i));
+            }
+            QTRY_VERIFY(w->PCTime->text() != zuvor);
+            QTRY_VERIFY(uhr.n > gemalt);
+            QTRY_VERIFY(w->LBout->viewport()->updatesEnabled() && w->LBIn->viewport()->updatesEnabled());
+        }
+        QTRY_VERIFY(zeilen.n > 0);
+        QCOMPARE(w->LBout->currentRow(), w->LBout->count() - 1);
+        QCOMPARE(boxen.n, 0);
+        const QImage schirm = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage neu = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(schirm.size(), neu.size());
+        QVERIFY(schirm == neu);
     }
 
     // An unattended repeat test must not wait for somebody to press OK.
