@@ -298,37 +298,59 @@ private slots:
         const QList<Z> laufend{Z::Beginnt,       Z::ProgrammLesen, Z::ListeSenden, Z::ListeEmpfangen,
                                Z::ListeGesendet, Z::ListeGelesen,  Z::Uebernahme,  Z::UebernahmeNachEnde};
         const QList<Z> sperrend{Z::ProgrammLesen, Z::ListeSenden, Z::ListeEmpfangen};
-        auto stimmt = [this](bool zu) {
-            return w->BedienungGesperrt() == zu && w->File1->menuAction()->isEnabled() == !zu
-                   && w->Bearbeiten1->menuAction()->isEnabled() == !zu && w->NamenListe->isEnabled() == !zu
-                   && w->SG1->isEnabled() == !zu && w->UpDown1->isEnabled() == !zu && w->PintListBtn->isEnabled() == !zu
-                   && w->Cancel->isEnabled() && w->Ausblenden->isEnabled() && w->TimeOut->enabled() == zu
-                   && (QApplication::overrideCursor() != nullptr) == zu;
+        // Names the first control that does not follow the state, empty when all do.
+        auto abweichung = [this](bool zu) -> QByteArray {
+            const std::pair<const char *, bool> teile[] = {
+                {"BedienungGesperrt", w->BedienungGesperrt() == zu},
+                {"File1", w->File1->menuAction()->isEnabled() == !zu},
+                {"Bearbeiten1", w->Bearbeiten1->menuAction()->isEnabled() == !zu},
+                {"NamenListe", w->NamenListe->isEnabled() == !zu},
+                {"SG1", w->SG1->isEnabled() == !zu},
+                {"UpDown1", w->UpDown1->isEnabled() == !zu},
+                {"PintListBtn", w->PintListBtn->isEnabled() == !zu},
+                {"Cancel", w->Cancel->isEnabled()},
+                {"Ausblenden", w->Ausblenden->isEnabled()},
+                {"TimeOut", w->TimeOut->enabled() == zu},
+                {"Sanduhr", (QApplication::overrideCursor() != nullptr) == zu},
+            };
+            for (const auto &[name, gut] : teile) {
+                if (!gut)
+                    return name;
+            }
+            return {};
         };
-        QVERIFY(stimmt(false));
+        QCOMPARE(abweichung(false), QByteArray());
         for (Z vorher : laufend) {
             for (Z z : laufend) {
                 w->UebertragungSetzen(vorher);
                 w->UebertragungSetzen(z);
                 const QByteArray fall = QByteArray::number(int(vorher)) + " -> " + QByteArray::number(int(z));
-                QVERIFY2(w->Uebertragung() == z && stimmt(sperrend.contains(z)), fall.constData());
-                QVERIFY2(w->Beschaeftigt() && !w->ListeSenden(w->BPrgListe) && !w->close() && w->isVisible(),
-                         fall.constData());
+                QVERIFY2(w->Uebertragung() == z, fall.constData());
+                QCOMPARE(abweichung(sperrend.contains(z)), QByteArray());
+                QVERIFY2(w->Beschaeftigt(), fall.constData());
+                QVERIFY2(!w->ListeSenden(w->BPrgListe), fall.constData());
+                QVERIFY2(!w->close(), fall.constData());
+                QVERIFY2(w->isVisible(), fall.constData());
             }
         }
         w->UebertragungSetzen(Z::Keine);
-        QVERIFY(stimmt(false) && !w->Beschaeftigt());
+        QCOMPARE(abweichung(false), QByteArray());
+        QVERIFY(!w->Beschaeftigt());
 
         // Showing a program ends a program request, not a whole-list transfer; the progress
         // through ends the list transfer once the link has no transfer.
         w->UebertragungSetzen(Z::ProgrammLesen);
         w->ProgrammLeeren();
-        QVERIFY(w->Uebertragung() == Z::Keine && stimmt(false));
+        QVERIFY(w->Uebertragung() == Z::Keine);
+        QCOMPARE(abweichung(false), QByteArray());
         w->UebertragungSetzen(Z::ListeSenden);
         w->ProgrammLeeren();
-        QVERIFY(w->Uebertragung() == Z::ListeSenden && stimmt(true));
+        QVERIFY(w->Uebertragung() == Z::ListeSenden);
+        QCOMPARE(abweichung(true), QByteArray());
         w->FortschrittAnzeigen(BPrgListeAnzahl);
-        QVERIFY(w->Uebertragung() == Z::Keine && stimmt(false) && !w->Beschaeftigt());
+        QVERIFY(w->Uebertragung() == Z::Keine);
+        QCOMPARE(abweichung(false), QByteArray());
+        QVERIFY(!w->Beschaeftigt());
     }
 
     void minimierenBehaeltAlles()
