@@ -9,8 +9,14 @@
 #include "printing/uRaveDrucken.h"
 #include "programs/uXQXGesamtListe.h"
 
+#include <QThreadPool>
+
 TwKelvor *FensterErzeugen(const QStringList &arguments)
 {
+    // The raster engine hands every longer fill (a list's scroll bar, say) to the global pool
+    // and waits for it: for windows this small, waking a thread per segment costs more than
+    // the split saves. One helper keeps that to a single wake-up.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     auto *kelvor = new TwKelvor;
     kelvor->FormCreate(arguments);
     fVersion = new TfVersion(kelvor); // never shown; holds the version text

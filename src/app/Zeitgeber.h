@@ -29,6 +29,9 @@ public:
     int verbleibendMs() const { return m_timer.remainingTime(); }
     // A single-shot timer disables itself when it fires.
     void setSingleShot(bool on) { m_timer.setSingleShot(on); }
+    // A coarse timer may fire up to 5 % early or late, so that the system can wake the
+    // program once for several timers; for ticks nobody waits on to the millisecond.
+    void setGrob(bool on) { m_timer.setTimerType(on ? Qt::CoarseTimer : Qt::PreciseTimer); }
 
 signals:
     void timeout();

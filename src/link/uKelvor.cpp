@@ -166,6 +166,7 @@ TwKelvor::TwKelvor(QWidget *parent) : QMainWindow(parent)
 
     PrinterSetupDialog1 = new TPrinterSetupDialog(this, QStringLiteral("PrinterSetupDialog1"));
     ProtokollTimer = named(new TTimer(this, 500, false), "ProtokollTimer");
+    ProtokollTimer->setGrob(true);
     RepeatTimer = named(new TTimer(this, 300000, false), "RepeatTimer");
 
     resize(ClientBreite, ClientHoehe + menuBar()->sizeHint().height());

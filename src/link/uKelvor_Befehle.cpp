@@ -243,5 +243,9 @@ bool TwKelvor::EndlosSendenGesetzt() const { return EndlosSenden->isChecked(); }
 
 void TwKelvor::ProtokollTimerTimer()
 {
-    PCTime->setText(ZeitStempel(QDateTime::currentDateTime()));
+    // The clock shows seconds and ticks twice a second: the same text is not laid out and
+    // drawn again.
+    const QString jetzt = ZeitStempel(QDateTime::currentDateTime());
+    if (PCTime->text() != jetzt)
+        PCTime->setText(jetzt);
 }

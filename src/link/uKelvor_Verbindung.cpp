@@ -20,6 +20,7 @@ void TwKelvor::BuildServer()
     connect(TCPServer, &TAntwortServer::Gelesen, this, &TwKelvor::TCPServerExecute);
     connect(TCPServer, &TAntwortServer::Fehler, this, &TwKelvor::TCPServerException);
     AntiFreezeTimer = new TTimer(this, 1000, true);
+    AntiFreezeTimer->setGrob(true);
     AntiFreezeTimer->setObjectName(QStringLiteral("AntiFreezeTimer"));
     connect(AntiFreezeTimer, &TTimer::timeout, this, &TwKelvor::AntiFreezeTimerTimer);
 }

@@ -34,8 +34,10 @@ TwXQXOfen::TwXQXOfen(TLinkHost *host, QWidget *parent)
     TimerHerz = timer("TimerHerz", 100, false);
     TimerHerz->setSingleShot(true);
     TimerHerzWake = timer("TimerHerzWake", 100, false);
+    TimerHerzWake->setGrob(true);
     Timeout = timer("Timeout", 5000, false);
     StatusTimer = timer("StatusTimer", 10000, true);
+    StatusTimer->setGrob(true);
     m_waechter = timer("ClientWaechter", 5000, false);
     m_waechter->setSingleShot(true);
     StatusTimeout = timer("StatusTimeout", 5000, false);
@@ -139,7 +141,9 @@ void TwXQXOfen::TimerHerzTimer()
 
 void TwXQXOfen::TimerHerzWakeTimer()
 {
-    if (!geschlossen() && !Waiting->isChecked())
+    // An empty queue would only be looked at for nothing; a line queued later turns the tick
+    // on itself.
+    if (!geschlossen() && !Waiting->isChecked() && !m_makros.isEmpty())
         TimerHerz->setEnabled(true);
 }
 

@@ -263,9 +263,10 @@ void TwXQXGesamtListe::closeEvent(QCloseEvent *event)
 
 void TwXQXGesamtListe::StartTimerTimer()
 {
-    // Nothing releases the start-up tick; it runs idle.
+    // Nothing releases the start-up tick. Its first idle tick ends it, so that an editor
+    // standing open wakes nobody ten times a second for nothing.
     if (!StartTimerFreigabe)
-        return;
+        StartTimer->setEnabled(false);
 }
 
 // ---- program list ----------------------------------------------------------------------------

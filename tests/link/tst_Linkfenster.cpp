@@ -15,6 +15,7 @@ class tst_Linkfenster : public TLinkTest
 private slots:
     void fenster();
     void waitingTor();
+    void leererTaktRuht();
     void noWait();
     void diagnoseSchalter_data();
     void diagnoseSchalter();
@@ -40,6 +41,25 @@ void tst_Linkfenster::fenster()
     w.CloseBtn->click();
     QVERIFY(!w.isVisible());
     QVERIFY(w.TimerHerzWake->enabled());
+}
+
+// With nothing queued the wake tick leaves the queue tick off; a line queued turns it on.
+void tst_Linkfenster::leererTaktRuht()
+{
+    TwXQXOfen &link = *a->link;
+    QVERIFY(warte([&] { return a->ruhig() && !link.TimerHerz->enabled(); }));
+    QVERIFY(link.TimerHerzWake->enabled());
+    link.TimerHerzWakeTimer();
+    QVERIFY(!link.TimerHerz->enabled());
+
+    link.Waiting->setChecked(true);
+    a->reihe(SB_PING);
+    QVERIFY(!link.TimerHerz->enabled());
+    link.Waiting->setChecked(false);
+    link.TimerHerzWakeTimer();
+    QVERIFY(link.TimerHerz->enabled());
+    QVERIFY(warte([&] { return a->sim.count("TRX ") == 1 && a->ruhig(); }));
+    QCOMPARE(a->enden, QStringList{"PING:Beantwortet"});
 }
 
 void tst_Linkfenster::waitingTor()

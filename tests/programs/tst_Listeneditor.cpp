@@ -97,6 +97,9 @@ private slots:
         QVERIFY(!w->EnableAusgang->isChecked());
         QCOMPARE(w->TimeOut->interval(), 30000);
         QVERIFY(!w->TimeOut->enabled());
+        // Nothing releases the start-up tick: it ends at its first.
+        QCOMPARE(w->StartTimer->interval(), 100);
+        QTRY_VERIFY(!w->StartTimer->enabled());
         QVERIFY(w->NrWahl->minimum() == 1);
         QVERIFY(w->NrWahl->maximum() == 199);
         QCOMPARE(w->NamenListe->RowCount(), 201);
